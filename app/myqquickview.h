@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QQuickWidget>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+#include "store/settingsstore.h"
+// BEGIN bridge-owned includes
+// END bridge-owned includes
+// BEGIN store-owned includes
+// END store-owned includes
+
+class Hid_Thread;
+
+// The QML host view: loads the screens, keeps the settings stores and the
+// device facts, and offers the whole native API to QML as slots. The work of
+// the slots lives in bridge/ (device) and store/ (files); the slot bodies are
+// split accordingly: myqquickview.cpp (shell), view_bridge.cpp, view_store.cpp.
+class myQQuickView : public QQuickWidget
+{
+    Q_OBJECT
+public:
+    explicit myQQuickView(QWidget *parent = nullptr);
+    ~myQQuickView() override;
+
+    Hid_Thread *hidThread = nullptr;   // set by the window after construction
+    bool isColorful = false;
+    bool isGun = false;
+    QString icType;
+    bool is55328 = false;
+
+    SettingsStore &store() { return *m_store; }
+
+    // Forwarders of the global input hooks (queued to the QML root).
+    void forwardKeyboard(bool isDown, uchar usbCode);
+    void forwardMouse(bool isDown, uchar button, uint x, uint y);
+
+public slots:
+    void clearHidBusy();
+    void initUI();
+    void runUI();
+    void resetApconfig();
+    bool loadMacroFile(QVariant macroFileName);
+    void saveMacroFile(QVariant macroFileName);
+    bool loadProfile(int profile);
+    void saveProfile(int profile);
+    void resetProfile(int profile);
+    void copyProfile(int destprofile, int srcprofile);
+    QStringList getLangStrings(QString typeStr, QString langCode);
+    QVariant createMacroIni(QVariant name, QVariant macroIndex);
+    QVariant updataNameList(QVariant type, QStringList nameList);
+    QVariant modifyMacroNameUpdateProfile(QVariant oldname, QVariant newname);
+    void deleteMacroUpdateProfile(QVariant macroName);
+    QVariant deleteMacroIni(QVariant name);
+    QVariantList getNameList(QVariant type);
+    QVariant saveMacroIni(QVariant name, QStringList macros, QVariant repeat);
+    QVariant mouseSendMacroData(QVariantList macroData, QVariant macroIndex);
+    QStringList loadMacroIni(QVariant name);
+    void mouseSaveGundata(QVariant index, QVariantList src6);
+    void mouseSendGundata(int index, QVariantList src6);
+    void modifyGundata(QVariant modifyType, QVariantList src6);
+    QVariantList getGunData(QVariant name);
+    QStringList getGunDataKey();
+    QVariant getXYSensitive(QVariant index);
+    QVariant getselectGun(QVariant index);
+    void setXYSensitive(QVariant index, QVariant xyData);
+    void setSelectGun(QVariant index, QVariant xyData);
+    void setCurrentProfile(int profile);
+    void mouseSetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
+    void mouseSetReportRate(uchar rate);
+    void mouseSetCurrentDPI(uchar currentDPI);
+    void mouseResetKeyMatrix();
+    QVariant mouseGetCurrentDPI();
+    void mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVariantList otherParam);
+    void mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValueArray);
+    void mouseSetRGBEffect(uchar effect, uchar option1, uchar option2);
+    void mouseSetRGBColor(uchar type, QVariantList src24);
+    void mouseSetProfile(uint profileNo);
+    void mouseReadProfile(uint profileNo);
+    QVariant mouseReadCurrentProfile();
+    void mouseSwitchKeyMatrix(int indexNo);
+    QVariantList GetKeyboardoption();
+    void mouseSetCursorSpeed(uint cursorSpeed);
+    void mouseSetVerticalScrollLines(uint lines);
+    void mouseSetDoubleClickSpeed(uint speed);
+    QVariantList mouseGetKeydefine(QVariant index, bool isRecovery);
+    void openUpdateExe();
+    QVariant getData(QVariant key, bool isRecovery);
+    QVariant getGlobalData(QVariant key);
+    QVariantList getDataList(QVariant key, bool isRecovery);
+    void setData(QVariant key, QVariant data);
+    void setGlobalData(QVariant key, QVariant tmpdata);
+    void setDataList(QVariant key, QVariantList datalist);
+    void setBusy(int busyTime);
+    void setCurrentDPI(int dpiValue);
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+
+private:
+    // Invokes a function of the QML root object; does nothing without a root.
+    void invokeRoot(const char *function, Qt::ConnectionType type,
+                    const QVariantList &args = {});
+    // Defined in view_bridge.cpp / view_store.cpp: set up their own state.
+    void initBridgeState();
+    void initStoreState();
+
+    std::unique_ptr<SettingsStore> m_store;
+
+    // BEGIN bridge-owned members
+    // END bridge-owned members
+
+    // BEGIN store-owned members
+    // END store-owned members
+};

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QEvent>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWidget>
+
+#include "device/devicehost.h"
+#include "device/hid_thread.h"
+// BEGIN detect-owned includes
+// END detect-owned includes
+
+class Ui_Controler;
+class myQQuickView;
+
+// Process-wide: true while a configured device has passed the check.
+extern bool deviceConnected;
+
+// Posted to the window to have the screen run its `run` function.
+class UserEvent : public QEvent
+{
+public:
+    static constexpr QEvent::Type EventType = QEvent::User;   // 1000
+    static constexpr int RunUICode = 2177;
+    explicit UserEvent(int code) : QEvent(EventType), code(code) {}
+    int code;
+};
+
+// The only top-level window: owns the device object, the check timer, the
+// window controller with the QML view, and the tray icon.
+class Widget : public QWidget, public DeviceHost
+{
+    Q_OBJECT
+public:
+    explicit Widget(QWidget *parent = nullptr);
+    ~Widget() override;
+
+    Ui_Controler *controller() const { return m_controller; }
+    myQQuickView *view() const;
+    Hid_Thread &device() { return hidThread; }
+    QSystemTrayIcon *trayIcon() const { return m_trayIcon; }
+    QTimer &checkTimer() { return m_checkTimer; }
+
+    // DeviceHost: the view's facts and the listener's effects (GUI thread).
+    QString icType() const override;
+    bool isGun() const override;
+    void setViewEnabled(bool enabled) override;
+    void setCurrentDPI(int stage) override;
+    void showBalloon(const QString &title, const QString &text) override;
+
+    // A device was connected: queue the screen's initUI, then post runUI.
+    void notifyConnected();
+    // Shows the window in its normal state (the restore message's effect).
+    void restoreWindow();
+    // A device-change notification: restart the check timer unless listening.
+    void deviceChanged();
+
+signals:
+    // Every tray balloon, also where no tray exists (tests listen here).
+    void balloonShown(const QString &title, const QString &text);
+
+public slots:
+    void trayIconActivated(QSystemTrayIcon::ActivationReason reason);
+    void checkDevice();
+    void exitSYS();
+    void receiveMessage(QString message);
+
+protected:
+    void customEvent(QEvent *event) override;
+    bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
+
+private:
+    void setupTrayIcon();
+
+    QTimer m_checkTimer;
+    Ui_Controler *m_controller = nullptr;
+    Hid_Thread hidThread;
+    QSystemTrayIcon *m_trayIcon = nullptr;
+
+    // BEGIN detect-owned members
+    // END detect-owned members
+};

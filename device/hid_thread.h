@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QFuture>
+#include <QMutex>
+#include <QStringList>
+#include <QThread>
+#include <atomic>
+
+#include "deviceentry.h"
+
+struct hid_device_;
+typedef struct hid_device_ hid_device;
+
+class DeviceHost;
+class ProtocolClock;
+
+// The one object that talks to the mouse. Derives from QThread for its slots
+// but is never started: every command runs on its caller's (GUI) thread; only
+// the notification listener runs on the global thread pool.
+class Hid_Thread : public QThread
+{
+    Q_OBJECT
+public:
+    explicit Hid_Thread(QObject *parent = nullptr);
+    ~Hid_Thread() override;
+
+    // Owner seams: the window's device facts and effects, and the clock.
+    void setOwner(DeviceHost *owner) { this->owner = owner; }
+    DeviceHost *ownerHost() const { return owner; }
+    void setClock(ProtocolClock *clock);
+
+    DeviceTable deviceTable;
+    int currentIndex = 1;
+    uchar hidIdle = 1;
+    std::atomic<uchar> listening{0};
+
+    // Notification listener.
+    void startListener(uint index);
+    void listenLoop(uint index);
+    void stopListener();
+    // Waits until a running listener task has ended.
+    void waitListener();
+
+    // Transport.
+    hid_device *hidOpen(int index);
+    hid_device *hidOpenListen(int index);
+    void hidClose();
+    void hidCloseListen();
+    bool waitHidIdle();
+    void busyPause();
+    bool hidSend(int length, bool pause);
+    bool hidQuery(int length);
+
+    uchar outReport[9] = {};
+    uchar inReport[9] = {};
+    uchar bulkBuf[512] = {};
+
+public slots:
+    uchar hidCS(uchar *cmd);
+    bool chkDeviceIsEnCode(int index);
+    void USBDataEncryption(uchar FIFOBuf[], uchar SecrecyCode[]);
+    void USBDataDecipher(uchar FIFOBuf[], uchar SecrecyCode[]);
+    void hid553_00H_GetSecrecyCode(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4);
+    void hid553_83H_GetKeyboardoption(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4);
+    void hid560_81H_GetKeyboardoption(uchar &byte1, uchar &byte2);
+    void hid560_82H_GetCurrentProfile(uchar &byte1);
+    void hid560_84H_GetCurrentDPI(uchar &byte1, uchar &byte2);
+    void hid553_8BH_GetCurrentDPI(uchar &byte1);
+    void hid553_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
+    void hid553_04H_SetGunData(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
+    void hid560_01H_SetKeyboardoption(uchar byte1, uchar byte2);
+    void hid553_01H_SetReportRate(uchar rate);
+    void hid560_03H_SetReportRate(uchar rate);
+    void hid560_04H_SetCurrentDPI(uchar stage);
+    void hid553_0BH_SetCurrentDPI(uchar stage);
+    void hid553_12H_SetKeyMatrix(uchar *src64, uchar indexAddOne);
+    void hid560_0DH_SetKeyMatrix(uchar *src64, uchar indexAddOne);
+    void hid560_0CH_setProfile(uchar *src128, uchar profileData);
+    void hid560_8CH_readProfile(uchar *src128, uchar profileNo);
+    void hid560_02H_SetCurrentProfile(uchar profile);
+    void hid553_13H_SetMacroKey(uchar macroId, uchar *src128);
+    void hid560_0FH_SetMacroKey(uchar macroId, uchar *src128);
+    void hid553_11H_SetDPISet(uchar dpiStage, uchar *src8);
+    void hid553_02H_SetCurrentKeyMatrix(uchar currentKeyMatrix);
+    void hid553_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2);
+    void hid553_0CH_SetFixLEDColor(uchar *src3);
+    void hid553_10H_SetLED8StageColor(uchar type, uchar *src24);
+
+private:
+    DeviceHost *owner = nullptr;
+    ProtocolClock *clock = nullptr;
+    hid_device *cmdHandle = nullptr;
+    hid_device *listenHandle = nullptr;
+    uchar pauseFlag = 1;
+    QFuture<void> listenFuture;
+};
+
+// The process-wide 8-byte code of the scrambling; s1..s6 come from sCode.
+extern uchar SecrecyCode[8];
+
+// The eight texts of the DPI-switch balloon, written by the language loader
+// (GUI thread) and read by the listener (pool thread).
+QStringList dpiSwitchTexts();
+void setDpiSwitchTexts(const QStringList &texts);

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QList>
+#include <QSettings>
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+// The INI stores the view keeps open for its whole life: the configuration
+// (apConfig.bin), the factory profile (pD.bin) and the ten profiles
+// (p1.bin .. p10.bin), plus the current profile number that selects one.
+class SettingsStore
+{
+public:
+    // settingDir is "./modules/setting" in the program; tests pass a copy.
+    explicit SettingsStore(const QString &settingDir = QStringLiteral("./modules/setting"));
+    ~SettingsStore();
+
+    QVariant getData(const QString &key, bool isRecovery) const;
+    QVariant getGlobalData(const QString &key) const;
+    QVariantList getDataList(const QString &key, bool isRecovery) const;
+    void setData(const QString &key, const QVariant &data);
+    void setGlobalData(const QString &key, const QVariant &data);
+    void setDataList(const QString &key, const QVariantList &list);
+
+    void setCurrentProfile(int profile);
+    int currentProfile() const { return m_current; }
+    bool currentProfileValid() const { return m_current >= 0 && m_current < 10; }
+
+    // Replaces apConfig.bin by apConfigD.bin without ever losing apConfig.bin.
+    void resetApconfig();
+
+    QSettings *config() const { return m_config.get(); }
+    QSettings *defaults() const { return m_default.get(); }
+    QSettings *profile(int n) const;          // null outside 0..9
+    QSettings *currentStore() const { return profile(m_current); }
+    QString profilePath(int n) const;         // ./modules/setting/p<n+1>.bin
+    QString settingDir() const { return m_dir; }
+    // Releases and reopens profile store n (after its file was replaced).
+    void reopenProfile(int n);
+    // Writes pending changes of every store to disk.
+    void syncAll();
+
+private:
+    QString m_dir;
+    std::unique_ptr<QSettings> m_config;
+    std::unique_ptr<QSettings> m_default;
+    std::vector<std::unique_ptr<QSettings>> m_profiles;
+    int m_current = 0;
+};

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QThread>
 #include <atomic>
+#include <initializer_list>
 
 #include "deviceentry.h"
 
@@ -87,12 +88,32 @@ public slots:
     void hid553_10H_SetLED8StageColor(uchar type, uchar *src24);
 
 private:
+    ProtocolClock *clk() const;
+    // Takes the idle token; without it writes the command's failure line.
+    bool beginCommand(const char *failLine);
+    // The current entry's report length when it cannot serve as a chunk size
+    // (one debug line); such an entry fails every exchange at once.
+    bool exchangeRefused();
+    bool currentEncoded() const;
+    int currentReportLength() const;
+    // Ends an exchange: closes the command handle and frees the idle token.
+    bool endExchange(bool ok);
+    void sendAndSettle(uchar code, std::initializer_list<uchar> params);
+    void sendWithPause(uchar code, std::initializer_list<uchar> params,
+                       const uchar *bulk = nullptr, int bulkLength = 0);
+
     DeviceHost *owner = nullptr;
     ProtocolClock *clock = nullptr;
     hid_device *cmdHandle = nullptr;
     hid_device *listenHandle = nullptr;
     uchar pauseFlag = 1;
     QFuture<void> listenFuture;
+    // Guards the paths of deviceTable entries: the listener clears path2 on
+    // its own thread.
+    mutable QMutex pathLock;
+    // Whether the last read command's exchange actually completed; the
+    // handshake counts only a real echo.
+    bool lastQueryOk = false;
 };
 
 // The process-wide 8-byte code of the scrambling; s1..s6 come from sCode.

@@ -1,0 +1,545 @@
+#include "hid_thread.h"
+
+#include "devicehost.h"
+#include "protocol.h"
+#include "protocolclock.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QMutexLocker>
+#include <cstring>
+#include <hidapi/hidapi.h>
+#include <vector>
+
+uchar SecrecyCode[8] = {};
+
+Hid_Thread::Hid_Thread(QObject *parent)
+    : QThread(parent)
+{
+}
+
+Hid_Thread::~Hid_Thread()
+{
+    // The listener task uses this object; it must be gone before we are.
+    listening = 0;
+    listenFuture.waitForFinished();
+    hidClose();
+    hidCloseListen();
+}
+
+void Hid_Thread::setClock(ProtocolClock *clock)
+{
+    this->clock = clock;
+}
+
+ProtocolClock *Hid_Thread::clk() const
+{
+    return clock ? clock : realProtocolClock();
+}
+
+// ---------------------------------------------------------------- transport
+
+hid_device *Hid_Thread::hidOpen(int index)
+{
+    QByteArray path;
+    {
+        QMutexLocker lock(&pathLock);
+        if (index < 0 || index >= deviceTable.size() || deviceTable.at(index).path.isEmpty())
+            return nullptr;
+        path = deviceTable.at(index).path.toLatin1();
+    }
+    hidClose();
+    cmdHandle = hid_open_path(path.constData());
+    if (!cmdHandle) {
+        QMutexLocker lock(&pathLock);
+        if (index < deviceTable.size())
+            deviceTable[index].path.clear();
+        return nullptr;
+    }
+    hid_set_nonblocking(cmdHandle, 0);
+    return cmdHandle;
+}
+
+hid_device *Hid_Thread::hidOpenListen(int index)
+{
+    QByteArray path;
+    {
+        QMutexLocker lock(&pathLock);
+        if (index < 0 || index >= deviceTable.size() || deviceTable.at(index).path2.isEmpty())
+            return nullptr;
+        path = deviceTable.at(index).path2.toLatin1();
+    }
+    hidCloseListen();
+    listenHandle = hid_open_path(path.constData());
+    if (!listenHandle) {
+        QMutexLocker lock(&pathLock);
+        if (index < deviceTable.size())
+            deviceTable[index].path2.clear();
+        return nullptr;
+    }
+    hid_set_nonblocking(listenHandle, 0);
+    return listenHandle;
+}
+
+void Hid_Thread::hidClose()
+{
+    if (cmdHandle) {
+        hid_close(cmdHandle);
+        cmdHandle = nullptr;
+    }
+}
+
+void Hid_Thread::hidCloseListen()
+{
+    if (listenHandle) {
+        hid_close(listenHandle);
+        listenHandle = nullptr;
+    }
+}
+
+bool Hid_Thread::waitHidIdle()
+{
+    if (hidIdle) {
+        hidIdle = 0;
+        return true;
+    }
+    for (int sleeps = 1; sleeps <= proto::kIdleMaxSleeps; ++sleeps) {
+        clk()->sleepMs(proto::kIdleStepMs);
+        if (sleeps == proto::kIdleMaxSleeps)
+            break;
+        // A command suspended beneath us can only finish once we let the
+        // events that continue it run.
+        clk()->processEvents();
+        if (hidIdle) {
+            hidIdle = 0;
+            return true;
+        }
+    }
+    return false;
+}
+
+void Hid_Thread::busyPause()
+{
+    pauseFlag = 0;
+    for (int i = 0; i < proto::kBusyMaxSteps; ++i) {
+        clk()->sleepMs(proto::kBusyStepMs);
+        if (pauseFlag)
+            break;
+        pauseFlag = 1;
+    }
+}
+
+bool Hid_Thread::currentEncoded() const
+{
+    QMutexLocker lock(&pathLock);
+    return currentIndex >= 0 && currentIndex < deviceTable.size()
+           && deviceTable.at(currentIndex).isEncode;
+}
+
+int Hid_Thread::currentReportLength() const
+{
+    QMutexLocker lock(&pathLock);
+    if (currentIndex < 0 || currentIndex >= deviceTable.size())
+        return 0;
+    return deviceTable.at(currentIndex).reportLength;
+}
+
+bool Hid_Thread::exchangeRefused()
+{
+    QMutexLocker lock(&pathLock);
+    if (currentIndex < 0 || currentIndex >= deviceTable.size())
+        return false;   // no entry: the open fails silently
+    const int reportLength = deviceTable.at(currentIndex).reportLength;
+    if (proto::reportLengthUsable(reportLength))
+        return false;
+    qDebug("Device entry %d refused: report length %d", currentIndex, reportLength);
+    return true;
+}
+
+bool Hid_Thread::endExchange(bool ok)
+{
+    hidClose();
+    hidIdle = 1;
+    return ok;
+}
+
+bool Hid_Thread::hidSend(int length, bool pause)
+{
+    if (exchangeRefused() || length < 0 || length > proto::kBulkBufferSize)
+        return endExchange(false);
+    clk()->processEvents();
+    if (!hidOpen(currentIndex))
+        return endExchange(false);
+    if (currentEncoded())
+        USBDataEncryption(outReport + 1, SecrecyCode);
+    if (!hidOpen(currentIndex) || hid_send_feature_report(cmdHandle, outReport, 9) < 0)
+        return endExchange(false);
+    if (pause)
+        busyPause();
+    if (length == 0)
+        return endExchange(true);
+
+    // The table may have been rebuilt while events ran; re-read the entry.
+    const int reportLength = currentReportLength();
+    if (!proto::reportLengthUsable(reportLength))
+        return endExchange(false);
+    const int chunk = proto::chunkSize(length, reportLength);
+    std::vector<uchar> report(size_t(reportLength) + 1, 0);
+    for (int offset = 0; offset < length; offset += chunk) {
+        proto::fillOutputReport(report.data(), reportLength, bulkBuf, length, offset);
+        if (!hidOpen(currentIndex) || hid_write(cmdHandle, report.data(), report.size()) < 0)
+            return endExchange(false);
+        clk()->sleepMs(proto::kOutputReportGapMs);
+    }
+    if (pause)
+        busyPause();
+    return endExchange(true);
+}
+
+bool Hid_Thread::hidQuery(int length)
+{
+    if (exchangeRefused() || length < 0 || length > proto::kBulkBufferSize)
+        return endExchange(false);
+    if (!hidOpen(currentIndex))
+        return endExchange(false);
+    const bool encoded = currentEncoded();
+    if (encoded)
+        USBDataEncryption(outReport + 1, SecrecyCode);
+    if (!hidOpen(currentIndex) || hid_send_feature_report(cmdHandle, outReport, 9) < 0)
+        return endExchange(false);
+    inReport[0] = 0;
+    if (!hidOpen(currentIndex) || hid_get_feature_report(cmdHandle, inReport, 9) < 0)
+        return endExchange(false);
+    if (length == 0) {
+        endExchange(true);
+        if (encoded)
+            USBDataDecipher(inReport + 1, SecrecyCode);
+        return true;
+    }
+
+    const int reportLength = currentReportLength();
+    const int chunk = proto::chunkSize(length, reportLength);
+    std::vector<uchar> report(size_t(reportLength) + 1);
+    for (int offset = 0; offset < length; offset += chunk) {
+        std::fill(report.begin(), report.end(), 0);
+        if (!hidOpen(currentIndex))
+            return endExchange(false);
+        // Bounded: a device that stops answering must not hang the GUI thread.
+        const int got = hid_read_timeout(cmdHandle, report.data(), report.size(),
+                                         proto::kBulkReadTimeoutMs);
+        if (got <= 0)
+            return endExchange(false);
+        std::memcpy(bulkBuf + offset, report.data(), size_t(std::min(chunk, length - offset)));
+    }
+    return endExchange(true);
+}
+
+// ---------------------------------------------------------------- framing
+
+uchar Hid_Thread::hidCS(uchar *cmd)
+{
+    return proto::checksum(cmd);
+}
+
+void Hid_Thread::USBDataEncryption(uchar FIFOBuf[], uchar SecrecyCode[])
+{
+    proto::scrambleBlock(FIFOBuf, SecrecyCode);
+}
+
+void Hid_Thread::USBDataDecipher(uchar FIFOBuf[], uchar SecrecyCode[])
+{
+    proto::unscrambleBlock(FIFOBuf, SecrecyCode);
+}
+
+bool Hid_Thread::chkDeviceIsEnCode(int index)
+{
+    currentIndex = index;
+    uchar sent[4];
+    proto::handshakeBytes(QDateTime::currentSecsSinceEpoch(), sent);
+    {
+        QMutexLocker lock(&pathLock);
+        if (index >= 0 && index < deviceTable.size())
+            proto::applyCodeText(deviceTable.at(index).sCode, SecrecyCode);
+    }
+    uchar echo[4] = {sent[0], sent[1], sent[2], sent[3]};
+    lastQueryOk = false;
+    hid553_00H_GetSecrecyCode(echo[0], echo[1], echo[2], echo[3]);
+    // Without a completed exchange the bytes were never echoed, whatever
+    // they hold now.
+    return lastQueryOk && std::memcmp(echo, sent, 4) == 0;
+}
+
+// ---------------------------------------------------------------- commands
+
+bool Hid_Thread::beginCommand(const char *failLine)
+{
+    if (waitHidIdle())
+        return true;
+    qDebug("%s", failLine);
+    return false;
+}
+
+// Commands that return at once: no pause, a short settle after the request.
+void Hid_Thread::sendAndSettle(uchar code, std::initializer_list<uchar> params)
+{
+    proto::buildRequest(outReport, code, params);
+    hidSend(0, false);
+    clk()->sleepMs(proto::kAfterSendMs);
+}
+
+void Hid_Thread::sendWithPause(uchar code, std::initializer_list<uchar> params,
+                               const uchar *bulk, int bulkLength)
+{
+    proto::buildRequest(outReport, code, params);
+    if (bulkLength > 0)
+        std::memcpy(bulkBuf, bulk, size_t(bulkLength));
+    hidSend(bulkLength, true);
+}
+
+void Hid_Thread::hid553_00H_GetSecrecyCode(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4)
+{
+    if (!beginCommand("cmd Failed 00"))
+        return;
+    proto::buildRequest(outReport, 0x00, {byte1, byte2, byte3, byte4});
+    std::memset(inReport, 0, sizeof inReport);
+    lastQueryOk = hidQuery(0);
+    byte1 = inReport[2];
+    byte2 = inReport[3];
+    byte3 = inReport[4];
+    byte4 = inReport[5];
+}
+
+void Hid_Thread::hid553_83H_GetKeyboardoption(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4)
+{
+    if (!beginCommand("cmd Failed 83"))
+        return;
+    proto::buildRequest(outReport, 0x83);
+    std::memset(inReport, 0, sizeof inReport);
+    inReport[2] = byte1;
+    inReport[3] = byte2;
+    inReport[4] = byte3;
+    inReport[5] = byte4;
+    lastQueryOk = hidQuery(0);
+    byte1 = inReport[2];
+    byte2 = inReport[3];
+    byte3 = inReport[4];
+    byte4 = inReport[5];
+}
+
+void Hid_Thread::hid560_81H_GetKeyboardoption(uchar &byte1, uchar &byte2)
+{
+    if (!beginCommand("cmd Failed 81"))
+        return;
+    proto::buildRequest(outReport, 0x81);
+    std::memset(inReport, 0, sizeof inReport);
+    inReport[2] = byte1;
+    inReport[3] = byte2;
+    lastQueryOk = hidQuery(0);
+    byte1 = inReport[2];
+    byte2 = inReport[3];
+}
+
+void Hid_Thread::hid560_82H_GetCurrentProfile(uchar &byte1)
+{
+    if (!beginCommand("cmd Failed 82"))
+        return;
+    proto::buildRequest(outReport, 0x82);
+    std::memset(inReport, 0, sizeof inReport);
+    inReport[2] = byte1;
+    lastQueryOk = hidQuery(0);
+    byte1 = inReport[2];
+}
+
+void Hid_Thread::hid560_84H_GetCurrentDPI(uchar &byte1, uchar &byte2)
+{
+    if (!beginCommand("cmd Failed 84"))
+        return;
+    proto::buildRequest(outReport, 0x84, {byte1});
+    std::memset(inReport, 0, sizeof inReport);
+    inReport[2] = byte1;
+    inReport[3] = byte2;
+    lastQueryOk = hidQuery(0);
+    byte1 = inReport[2];
+    byte2 = inReport[3];
+}
+
+void Hid_Thread::hid553_8BH_GetCurrentDPI(uchar &byte1)
+{
+    if (!beginCommand("cmd Failed 8BH"))
+        return;
+    proto::buildRequest(outReport, 0x8B);
+    std::memset(inReport, 0, sizeof inReport);
+    inReport[2] = byte1;
+    lastQueryOk = hidQuery(0);
+    byte1 = inReport[2];
+}
+
+void Hid_Thread::hid553_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
+{
+    if (!beginCommand("cmd Failed 03"))
+        return;
+    sendAndSettle(0x03, {byte1, byte2, byte3, byte4});
+}
+
+void Hid_Thread::hid553_04H_SetGunData(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
+{
+    if (!beginCommand("cmd Failed 04"))
+        return;
+    sendAndSettle(0x04, {0, byte1, byte2, byte3, byte4});
+}
+
+void Hid_Thread::hid560_01H_SetKeyboardoption(uchar byte1, uchar byte2)
+{
+    if (!beginCommand("cmd Failed 01"))
+        return;
+    sendAndSettle(0x01, {byte1, byte2});
+}
+
+void Hid_Thread::hid553_01H_SetReportRate(uchar rate)
+{
+    if (!beginCommand("cmd Failed 01"))
+        return;
+    sendWithPause(0x01, {rate});
+}
+
+// A gun device takes the value once; any other device once per position 1..4.
+// The token is taken once; each send gives it back, and a failed send does
+// not stop the remaining positions.
+void Hid_Thread::hid560_03H_SetReportRate(uchar rate)
+{
+    if (!beginCommand("cmd Failed 03"))
+        return;
+    for (uchar p = 1; p <= 4; ++p) {
+        sendWithPause(0x03, {p, rate});
+        if (owner && owner->isGun())
+            break;
+    }
+}
+
+void Hid_Thread::hid560_04H_SetCurrentDPI(uchar stage)
+{
+    if (!beginCommand("cmd Failed 04"))
+        return;
+    for (uchar p = 1; p <= 4; ++p) {
+        sendWithPause(0x04, {p, stage});
+        if (owner && owner->isGun())
+            break;
+    }
+}
+
+void Hid_Thread::hid553_0BH_SetCurrentDPI(uchar stage)
+{
+    if (!beginCommand("cmd Failed 0B"))
+        return;
+    sendWithPause(0x0B, {stage});
+}
+
+void Hid_Thread::hid553_12H_SetKeyMatrix(uchar *src64, uchar indexAddOne)
+{
+    if (!src64)
+        return;
+    if (!beginCommand("cmd Failed 12"))
+        return;
+    sendWithPause(0x12, {indexAddOne, 0x40, 0x08}, src64, 64);
+}
+
+void Hid_Thread::hid560_0DH_SetKeyMatrix(uchar *src64, uchar indexAddOne)
+{
+    if (!src64)
+        return;
+    if (!beginCommand("cmd Failed 0D"))
+        return;
+    uchar block[128] = {};
+    std::memcpy(block, src64, 64);
+    sendWithPause(0x0D, {indexAddOne, 0x80}, block, 128);
+}
+
+void Hid_Thread::hid560_0CH_setProfile(uchar *src128, uchar profileData)
+{
+    if (!src128)
+        return;
+    if (!beginCommand("cmd Failed 0C"))
+        return;
+    sendWithPause(0x0C, {profileData, 0x80}, src128, 128);
+}
+
+void Hid_Thread::hid560_8CH_readProfile(uchar *src128, uchar profileNo)
+{
+    if (!src128)
+        return;
+    if (!beginCommand("cmd Failed 8c"))
+        return;
+    proto::buildRequest(outReport, 0x8C, {profileNo});
+    std::memset(inReport, 0, sizeof inReport);
+    std::memcpy(bulkBuf, src128, 128);
+    lastQueryOk = hidQuery(128);
+    // Chunks read before a failure stay; the rest keeps the caller's bytes.
+    std::memcpy(src128, bulkBuf, 128);
+}
+
+void Hid_Thread::hid560_02H_SetCurrentProfile(uchar profile)
+{
+    if (!beginCommand("cmd Failed 02"))
+        return;
+    sendAndSettle(0x02, {profile});
+}
+
+void Hid_Thread::hid553_13H_SetMacroKey(uchar macroId, uchar *src128)
+{
+    if (!src128)
+        return;
+    if (!beginCommand("cmd Failed 13"))
+        return;
+    sendWithPause(0x13, {macroId, 0x80}, src128, 128);
+}
+
+void Hid_Thread::hid560_0FH_SetMacroKey(uchar macroId, uchar *src128)
+{
+    if (!src128)
+        return;
+    if (!beginCommand("cmd Failed 0F"))
+        return;
+    sendWithPause(0x0F, {macroId, 0x80}, src128, 128);
+}
+
+void Hid_Thread::hid553_11H_SetDPISet(uchar dpiStage, uchar *src8)
+{
+    if (!src8)
+        return;
+    if (!beginCommand("cmd Failed 11"))
+        return;
+    sendWithPause(0x11, {dpiStage, 0x08}, src8, 8);
+}
+
+void Hid_Thread::hid553_02H_SetCurrentKeyMatrix(uchar currentKeyMatrix)
+{
+    if (!beginCommand("cmd Failed 02"))
+        return;
+    sendWithPause(0x02, {currentKeyMatrix});
+}
+
+void Hid_Thread::hid553_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2)
+{
+    if (!beginCommand("cmd Failed 0D"))
+        return;
+    sendWithPause(0x0D, {effect, option1, option2});
+}
+
+void Hid_Thread::hid553_0CH_SetFixLEDColor(uchar *src3)
+{
+    if (!src3)
+        return;
+    if (!beginCommand("cmd Failed 0C"))
+        return;
+    sendWithPause(0x0C, {src3[0], src3[1], src3[2]});
+}
+
+void Hid_Thread::hid553_10H_SetLED8StageColor(uchar type, uchar *src24)
+{
+    if (!src24)
+        return;
+    if (!beginCommand("cmd Failed 10"))
+        return;
+    const uchar n = type == 2 ? 4 : 24;
+    sendWithPause(0x10, {type, n}, src24, n);
+}

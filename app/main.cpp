@@ -1,0 +1,39 @@
+#include <QDir>
+
+#include "app/hookcallbacks.h"
+#include "app/inputhook.h"
+#include "app/qtsinglecoreapplication.h"
+#include "app/widget.h"
+
+int main(int argc, char *argv[])
+{
+    auto *app = new QtSingleCoreApplication(argc, argv);
+    if (app->isRunning()) {
+        app->sendMessage(QString(), 5000);   // wakes the running copy; result ignored
+        delete app;
+        return 1;
+    }
+
+    // Every data path is ./modules/...: anchor it beside the executable.
+    QString appDir = QCoreApplication::applicationFilePath();
+    appDir = appDir.left(appDir.lastIndexOf(QLatin1Char('/')));
+    QDir::setCurrent(appDir);
+
+    auto *window = new Widget;
+    QObject::connect(app, &QtSingleCoreApplication::messageReceived, window, &Widget::receiveMessage);
+
+    InputHook::init(0);   // runs on without captured input when it fails
+    InputHook::setKeyboardCallback(keyboardHookCallback, window);
+    InputHook::setMouseCallback(mouseHookCallback, window);
+    InputHook::setCopyDataCallback(copyDataCallback, app, window);
+
+    window->showNormal();
+    window->checkDevice();
+
+    const int result = app->exec();
+
+    InputHook::removeHooks();
+    delete window;
+    delete app;
+    return result;
+}

@@ -1,0 +1,170 @@
+#include "app/widget.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QIcon>
+#include <QMenu>
+
+#include "app/myqquickview.h"
+#include "app/ui_controler.h"
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+bool deviceConnected = false;
+
+namespace {
+
+const char kTrayMenuStyle[] =
+    "QMenu { border: 1px solid rgb(100, 100, 100); background: rgb(68, 69, 73); } "
+    "QMenu::item { height: 22px; padding: 0px 25px 0px 20px; } "
+    "QMenu::item:enabled { color: rgb(225, 225, 225); } "
+    "QMenu::item:!enabled { color: rgb(155, 155, 155); } "
+    "QMenu::item:enabled:selected { color: rgb(230, 230, 230); background: rgba(255, 255, 255, 40); } "
+    "QMenu::separator { height: 1px; background: rgb(100, 100, 100); } "
+    "QMenu::indicator { width: 13px; height: 13px; } "
+    "QMenu::icon { padding-left: 2px; padding-right: 2px; } ";
+
+constexpr int kBalloonMs = 10000;
+
+} // namespace
+
+Widget::Widget(QWidget *parent)
+    : QWidget(parent)
+{
+    hidThread.setOwner(this);
+
+    m_controller = new Ui_Controler;
+    m_controller->setup(this);
+    view()->hidThread = &hidThread;
+
+    m_checkTimer.setInterval(2048);
+    m_checkTimer.setSingleShot(true);
+    connect(&m_checkTimer, &QTimer::timeout, this, &Widget::checkDevice);
+
+    setupTrayIcon();
+    // BEGIN detect-owned construction
+    m_deviceChangeMonitor = new DeviceChangeMonitor(this);
+    connect(m_deviceChangeMonitor, &DeviceChangeMonitor::deviceChanged, this, &Widget::deviceChanged);
+    // END detect-owned construction
+}
+
+Widget::~Widget()
+{
+    hidThread.stopListener();
+    // The listener uses the device object and reaches the view: let it end
+    // before either goes away.
+    hidThread.waitListener();
+    m_controller->deleteLater();
+}
+
+void Widget::setupTrayIcon()
+{
+    m_trayIcon = new QSystemTrayIcon(this);
+    auto *quitAction = new QAction(tr("Quit (&Q)"), this);
+    connect(quitAction, &QAction::triggered, this, &Widget::exitSYS);
+    auto *menu = new QMenu(this);
+    menu->addAction(quitAction);
+    menu->setStyleSheet(QString::fromLatin1(kTrayMenuStyle));
+    m_trayIcon->setContextMenu(menu);
+    m_trayIcon->setToolTip(QStringLiteral("TORVALE QUILL MOUSE K270"));
+    m_trayIcon->setIcon(QIcon(QStringLiteral("./modules/img/logo.ico")));
+    connect(m_trayIcon, &QSystemTrayIcon::activated, this, &Widget::trayIconActivated);
+    m_trayIcon->show();
+}
+
+myQQuickView *Widget::view() const
+{
+    return m_controller ? m_controller->view : nullptr;
+}
+
+QString Widget::icType() const
+{
+    return view() ? view()->icType : QString();
+}
+
+bool Widget::isGun() const
+{
+    return view() && view()->isGun;
+}
+
+void Widget::setViewEnabled(bool enabled)
+{
+    if (view())
+        view()->setEnabled(enabled);
+}
+
+void Widget::setCurrentDPI(int stage)
+{
+    if (view())
+        view()->setCurrentDPI(stage);
+}
+
+void Widget::showBalloon(const QString &title, const QString &text)
+{
+    emit balloonShown(title, text);
+    if (m_trayIcon)
+        m_trayIcon->showMessage(title, text, QSystemTrayIcon::Information, kBalloonMs);
+}
+
+void Widget::notifyConnected()
+{
+    if (view())
+        view()->initUI();
+    QCoreApplication::postEvent(this, new UserEvent(UserEvent::RunUICode));
+}
+
+void Widget::restoreWindow()
+{
+#ifdef Q_OS_WIN
+    PostMessageW(reinterpret_cast<HWND>(winId()), WM_SYSCOMMAND, SC_RESTORE, 0);
+#else
+    // No restore message here: show the window in its normal state directly.
+    showNormal();
+    raise();
+    activateWindow();
+#endif
+}
+
+void Widget::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::DoubleClick && deviceConnected)
+        restoreWindow();
+}
+
+void Widget::receiveMessage(QString message)
+{
+    Q_UNUSED(message);
+    if (deviceConnected)
+        restoreWindow();
+}
+
+void Widget::exitSYS()
+{
+    hidThread.stopListener();
+    QCoreApplication::exit(0);
+}
+
+void Widget::customEvent(QEvent *event)
+{
+    if (event->type() == UserEvent::EventType
+        && static_cast<UserEvent *>(event)->code == UserEvent::RunUICode && view())
+        view()->runUI();
+}
+
+bool Widget::nativeEvent(const QByteArray &eventType, void *message, qintptr *result)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(eventType);
+    const MSG *msg = static_cast<const MSG *>(message);
+    if (msg->message == WM_SYSCOMMAND && msg->wParam == SC_RESTORE)
+        setVisible(true);
+    else if (msg->message == WM_DEVICECHANGE)
+        deviceChanged();
+    // Never consumed: default processing also restores a minimised window.
+    return false;
+#else
+    return QWidget::nativeEvent(eventType, message, result);
+#endif
+}

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <vector>
 
 // The INI stores the view keeps open for its whole life: the configuration
 // (apConfig.bin), the factory profile (pD.bin) and the ten profiles
@@ -36,8 +37,13 @@ public:
     QSettings *currentStore() const { return profile(m_current); }
     QString profilePath(int n) const;         // ./modules/setting/p<n+1>.bin
     QString settingDir() const { return m_dir; }
+    QString configPath() const;               // ./modules/setting/apConfig.bin
+    QString defaultPath() const;              // ./modules/setting/pD.bin
     // Releases and reopens profile store n (after its file was replaced).
     void reopenProfile(int n);
+    // Replaces profile file n by a copy of source and reopens its store. When
+    // source cannot be copied the file and its open store stay as they were.
+    bool replaceProfile(int n, const QString &source);
     // Writes pending changes of every store to disk.
     void syncAll();
 
@@ -47,4 +53,10 @@ private:
     std::unique_ptr<QSettings> m_default;
     std::vector<std::unique_ptr<QSettings>> m_profiles;
     int m_current = 0;
+
+    std::unique_ptr<QSettings> openIni(const QString &path) const;
+    // The store the profile operations use, or null (with a debug line) when
+    // the current profile number names no profile.
+    QSettings *readStore(bool isRecovery, const char *operation) const;
+    QSettings *writeStore(const char *operation) const;
 };

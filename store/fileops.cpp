@@ -1,0 +1,85 @@
+#include "store/fileops.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+namespace {
+
+// QSettings keeps one cached copy of each INI file per process and trusts it
+// while the file's size and modification time look unchanged. A file we put in
+// place within the same millisecond as the cached one, with the same size,
+// would be read as the old content. Every file made here therefore gets a
+// modification time later than any the cache can have seen: just after now,
+// and strictly increasing across calls.
+QDateTime freshModificationTime()
+{
+    static qint64 lastAssigned = 0;
+    qint64 t = QDateTime::currentMSecsSinceEpoch() + 1;
+    if (t <= lastAssigned)
+        t = lastAssigned + 1;
+    lastAssigned = t;
+    return QDateTime::fromMSecsSinceEpoch(t, Qt::UTC);
+}
+
+bool readAll(const QString &path, QByteArray &data)
+{
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    data = in.readAll();
+    return in.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
+namespace FileOps {
+
+bool replaceFileWith(const QByteArray &data, const QString &target)
+{
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    if (out.write(data) != data.size() || !out.flush()) {
+        out.cancelWriting();
+        return false;
+    }
+    out.setFileTime(freshModificationTime(), QFileDevice::FileModificationTime);
+    return out.commit();
+}
+
+bool replaceFile(const QString &source, const QString &target)
+{
+    QByteArray data;
+    if (!readAll(source, data))
+        return false;
+    return replaceFileWith(data, target);
+}
+
+bool copyNewFile(const QString &source, const QString &target)
+{
+    if (QFileInfo::exists(target))
+        return false;
+    QByteArray data;
+    if (!readAll(source, data))
+        return false;
+    const QFileInfo targetInfo(target);
+    QTemporaryFile tmp(targetInfo.absolutePath() + QStringLiteral("/.")
+                       + targetInfo.fileName() + QStringLiteral(".XXXXXX"));
+    if (!tmp.open())
+        return false;
+    if (tmp.write(data) != data.size() || !tmp.flush())
+        return false;
+    tmp.setFileTime(freshModificationTime(), QFileDevice::FileModificationTime);
+    tmp.close();
+    // QFile::rename refuses an existing target, so a file that appeared in
+    // the meantime is kept as well.
+    if (!QFile::rename(tmp.fileName(), target))
+        return false;
+    tmp.setAutoRemove(false);
+    return true;
+}
+
+} // namespace FileOps

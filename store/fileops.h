@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// File replacement that never leaves a half-written or missing target: the
+// new content goes to a temporary file beside the target, which is renamed
+// over it only once it is complete.
+namespace FileOps {
+
+// Copies source over target. Returns false, leaving target untouched, when
+// source cannot be read or the new file cannot be written. source and target
+// may name the same file.
+bool replaceFile(const QString &source, const QString &target);
+
+// Writes data over target in the same way.
+bool replaceFileWith(const QByteArray &data, const QString &target);
+
+// Copies source to target only when target does not exist yet; an existing
+// target is never changed. Returns true when the copy was made.
+bool copyNewFile(const QString &source, const QString &target);
+
+} // namespace FileOps

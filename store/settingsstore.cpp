@@ -1,0 +1,157 @@
+#include "store/settingsstore.h"
+
+#include "store/fileops.h"
+#include "store/inicompat.h"
+
+#include <QDebug>
+#include <QStringList>
+
+namespace {
+constexpr int kProfileCount = 10;
+}
+
+SettingsStore::SettingsStore(const QString &settingDir)
+    : m_dir(settingDir)
+{
+    m_config = openIni(configPath());
+    m_default = openIni(defaultPath());
+    m_profiles.reserve(kProfileCount);
+    for (int n = 0; n < kProfileCount; ++n)
+        m_profiles.push_back(openIni(profilePath(n)));
+}
+
+SettingsStore::~SettingsStore() = default;
+
+std::unique_ptr<QSettings> SettingsStore::openIni(const QString &path) const
+{
+    return IniCompat::open(path);
+}
+
+QString SettingsStore::configPath() const
+{
+    return m_dir + QStringLiteral("/apConfig.bin");
+}
+
+QString SettingsStore::defaultPath() const
+{
+    return m_dir + QStringLiteral("/pD.bin");
+}
+
+QString SettingsStore::profilePath(int n) const
+{
+    return m_dir + QStringLiteral("/p") + QString::number(n + 1) + QStringLiteral(".bin");
+}
+
+QSettings *SettingsStore::profile(int n) const
+{
+    if (n < 0 || n >= int(m_profiles.size()))
+        return nullptr;
+    return m_profiles[size_t(n)].get();
+}
+
+QSettings *SettingsStore::readStore(bool isRecovery, const char *operation) const
+{
+    if (isRecovery)
+        return m_default.get();
+    return writeStore(operation);
+}
+
+QSettings *SettingsStore::writeStore(const char *operation) const
+{
+    QSettings *store = currentStore();
+    if (!store)
+        qDebug() << operation << "ignored: no profile" << m_current;
+    return store;
+}
+
+QVariant SettingsStore::getData(const QString &key, bool isRecovery) const
+{
+    QSettings *store = readStore(isRecovery, "getData");
+    return store ? IniCompat::value(*store, key) : QVariant();
+}
+
+QVariant SettingsStore::getGlobalData(const QString &key) const
+{
+    return IniCompat::value(*m_config, key);
+}
+
+QVariantList SettingsStore::getDataList(const QString &key, bool isRecovery) const
+{
+    QSettings *store = readStore(isRecovery, "getDataList");
+    return store ? IniCompat::toList(IniCompat::value(*store, key)) : QVariantList();
+}
+
+void SettingsStore::setData(const QString &key, const QVariant &data)
+{
+    if (QSettings *store = writeStore("setData"))
+        IniCompat::setValue(*store, key, data);
+}
+
+void SettingsStore::setGlobalData(const QString &key, const QVariant &data)
+{
+    IniCompat::setValue(*m_config, key, data);
+}
+
+void SettingsStore::setDataList(const QString &key, const QVariantList &list)
+{
+    if (QSettings *store = writeStore("setDataList"))
+        IniCompat::setValue(*store, key, QVariant(list));
+}
+
+void SettingsStore::setCurrentProfile(int profile)
+{
+    // Kept as given; the profile operations check it on use.
+    m_current = profile;
+}
+
+void SettingsStore::resetApconfig()
+{
+    const QString target = m_config->fileName();
+    // Pending writes must not land in the new file after the swap.
+    m_config->sync();
+    if (!FileOps::replaceFile(m_dir + QStringLiteral("/apConfigD.bin"), target)) {
+        qDebug() << "resetApconfig: factory configuration cannot be copied; kept" << target;
+        return;
+    }
+    m_config.reset();
+    m_config = openIni(target);
+}
+
+void SettingsStore::reopenProfile(int n)
+{
+    if (!profile(n))
+        return;
+    auto &slot = m_profiles[size_t(n)];
+    const QString path = slot->fileName();
+    slot->sync();
+    slot.reset();
+    slot = openIni(path);
+}
+
+bool SettingsStore::replaceProfile(int n, const QString &source)
+{
+    QSettings *store = profile(n);
+    if (!store) {
+        qDebug() << "profile replacement ignored: no profile" << n;
+        return false;
+    }
+    // Flush first: the store's own pending writes would otherwise overwrite
+    // the new file when it is released, and a copy of a profile must hold
+    // what the screens wrote into it.
+    syncAll();
+    if (!FileOps::replaceFile(source, store->fileName()))
+        return false;
+    auto &slot = m_profiles[size_t(n)];
+    const QString path = slot->fileName();
+    slot.reset();
+    slot = openIni(path);
+    return true;
+}
+
+void SettingsStore::syncAll()
+{
+    m_config->sync();
+    m_default->sync();
+    for (auto &p : m_profiles)
+        p->sync();
+}

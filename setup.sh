@@ -1,0 +1,25 @@
+#!/bin/sh
+# Installs the Debian packages the program, its tests and its demo need,
+# configures and builds into build/ (the program lands in build/bin/ with its
+# modules/ data tree beside it).
+set -eu
+cd "$(dirname "$0")"
+
+if [ "$(id -u)" -eq 0 ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update
+    apt-get install -y --no-install-recommends \
+        cmake g++ make pkg-config git ca-certificates \
+        qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools \
+        qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript \
+        qml6-module-qtquick-templates qml6-module-qtquick-controls qml6-module-qtquick-layouts \
+        qt6-qpa-plugins libgl-dev \
+        libhidapi-dev libudev-dev libx11-dev libxi-dev \
+        xvfb xauth xdotool x11-utils trayer fonts-wqy-microhei \
+        g++-mingw-w64-x86-64
+else
+    echo "setup.sh: not root, skipping the package installation" >&2
+fi
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$(nproc)"

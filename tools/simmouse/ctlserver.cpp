@@ -1,0 +1,197 @@
+// Control socket of the shared-library form: a plain POSIX Unix socket served
+// by one thread, one command line per connection.
+#include "ctlserver.h"
+#include "iniconfig.h"
+#include "simmouse.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+
+namespace simmouse::server {
+
+namespace {
+
+std::string boundPath;
+
+void removeSocket()
+{
+    if (!boundPath.empty())
+        ::unlink(boundPath.c_str());
+}
+
+void configure()
+{
+    const char *file = std::getenv("SIMMOUSE_CONFIG");
+    if (!file || !*file) {
+        reset(Config());
+        return;
+    }
+    std::ifstream in(file);
+    if (!in) {
+        std::fprintf(stderr, "simmouse: cannot read %s; using the sample mouse\n", file);
+        reset(Config());
+        return;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    reset(parseIniConfig(text.str()));
+}
+
+void serve(int listener)
+{
+    for (;;) {
+        const int client = ::accept(listener, nullptr, nullptr);
+        if (client < 0)
+            continue;
+        std::string line;
+        char c;
+        while (line.size() < 1024 && ::recv(client, &c, 1, 0) == 1 && c != '\n')
+            line += c;
+        const std::string answer = execute(line);
+        size_t sent = 0;
+        while (sent < answer.size()) {
+            const ssize_t n = ::send(client, answer.data() + sent, answer.size() - sent, MSG_NOSIGNAL);
+            if (n <= 0)
+                break;
+            sent += size_t(n);
+        }
+        ::close(client);
+    }
+}
+
+void listen()
+{
+    const std::string path = socketPath();
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path) {
+        std::fprintf(stderr, "simmouse: socket path too long: %s\n", path.c_str());
+        return;
+    }
+    std::strcpy(address.sun_path, path.c_str());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return;
+    ::unlink(path.c_str());
+    if (::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 || ::listen(fd, 4) != 0) {
+        std::fprintf(stderr, "simmouse: cannot listen on %s: %s\n", path.c_str(), std::strerror(errno));
+        ::close(fd);
+        return;
+    }
+    boundPath = path;
+    std::atexit(removeSocket);
+    std::thread(serve, fd).detach();
+}
+
+std::string hexBytes(const uint8_t *b, size_t n)
+{
+    std::string text;
+    char t[4];
+    for (size_t i = 0; i < n; ++i) {
+        std::snprintf(t, sizeof t, i ? " %02x" : "%02x", b[i]);
+        text += t;
+    }
+    return text;
+}
+
+std::string status()
+{
+    std::ostringstream out;
+    for (int d = 0; d < deviceCount(); ++d) {
+        const Config c = config(d);
+        const State s = state(d);
+        char head[160];
+        std::snprintf(head, sizeof head,
+                      "device %d: family %d %s vid %04x pid %04x reportLength %d scrambled %s\n", d,
+                      c.family, isPlugged(d) ? "plugged" : "unplugged", c.vid, c.pid, c.reportLength,
+                      c.isEncode ? "yes" : "no");
+        out << head;
+        out << "  paths " << path(d, 0) << " " << path(d, 1) << "\n";
+        out << "  keyboardOption " << hexBytes(s.keyboardOption.data(), 4) << "\n";
+        if (c.family == 560) {
+            out << "  currentProfile " << int(s.currentProfile) << "\n";
+            out << "  dpiStageByPosition " << hexBytes(s.dpiStageByPosition.data(), 4) << "\n";
+            out << "  reportRateByPosition " << hexBytes(s.reportRateByPosition.data(), 4) << "\n";
+        } else {
+            out << "  currentDpiStage " << int(s.currentDpiStage) << "\n";
+            out << "  reportRate " << int(s.reportRate) << "\n";
+            out << "  currentKeyMatrix " << int(s.currentKeyMatrix) << "\n";
+        }
+        out << "  keyMatrixLayers " << s.keyMatrixLayers.size() << " macros " << s.macros.size()
+            << "\n";
+    }
+    if (deviceCount() == 0)
+        out << "no devices configured\n";
+    return out.str();
+}
+
+} // namespace
+
+std::string execute(const std::string &line)
+{
+    std::istringstream in(line);
+    std::string command;
+    in >> command;
+    auto device = [&](int fallback) {
+        int d = fallback;
+        if (!(in >> d))
+            d = fallback;
+        return d;
+    };
+    auto checkDevice = [](int d) { return d >= 0 && d < deviceCount(); };
+
+    if (command == "plug" || command == "unplug") {
+        const int d = device(0);
+        if (!checkDevice(d))
+            return "error: no device " + std::to_string(d) + "\n";
+        if (command == "plug")
+            plug(d);
+        else
+            unplug(d);
+        return "ok\n";
+    }
+    if (command == "dpi") {
+        int stage = -1;
+        if (!(in >> stage) || stage < 0 || stage > 255)
+            return "error: usage: dpi <stage 0-255> [device]\n";
+        const int d = device(0);
+        if (!checkDevice(d))
+            return "error: no device " + std::to_string(d) + "\n";
+        if (!isPlugged(d))
+            return "error: device " + std::to_string(d) + " is unplugged\n";
+        pressDpiButton(uint8_t(stage), d);
+        return "ok\n";
+    }
+    if (command == "status")
+        return status();
+    if (command == "log") {
+        std::string out;
+        for (const WireRecord &r : wireLog())
+            out += formatRecord(r) + "\n";
+        return out;
+    }
+    if (command == "clearlog") {
+        clearWireLog();
+        return "ok\n";
+    }
+    return "error: unknown command '" + command
+        + "' (plug|unplug [dev], dpi <stage> [dev], status, log, clearlog)\n";
+}
+
+void ensureStarted()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        configure();
+        listen();
+    });
+}
+
+} // namespace simmouse::server

@@ -9,6 +9,7 @@
 // BEGIN bridge-owned includes
 // END bridge-owned includes
 // BEGIN store-owned includes
+#include "store/filedialogs.h"
 // END store-owned includes
 
 class Hid_Thread;
@@ -112,5 +113,10 @@ private:
     // END bridge-owned members
 
     // BEGIN store-owned members
+public:
+    // The open and save dialogs of import and export; tests answer them.
+    void setFileDialogs(std::unique_ptr<FileDialogs> dialogs);
+private:
+    std::unique_ptr<FileDialogs> m_fileDialogs;
     // END store-owned members
 };

@@ -1,145 +1,210 @@
-// Placeholder bodies until the store operations land; none claims success.
+// The view's file operations: thin forwarders to the store classes, over the
+// program's ./modules tree.
 #include "app/myqquickview.h"
 
-void myQQuickView::initStoreState() {}
+#include "app/filedialogs_qt.h"
+#include "device/hid_thread.h"
+#include "store/gunstore.h"
+#include "store/langstrings.h"
+#include "store/macrolibrary.h"
+#include "store/namelists.h"
+#include "store/profilefiles.h"
+
+#include <QJSValue>
+
+namespace {
+
+const QString kMacroDir = QStringLiteral("./modules/macro");
+const QString kNameList = QStringLiteral("./modules/setting/name.bin");
+const QString kGunData = QStringLiteral("./modules/gun/gunData.bin");
+const QString kI18nDir = QStringLiteral("./modules/i18n");
+
+// Values from QML may arrive as script values; the INI files take plain ones.
+QVariant plain(const QVariant &v)
+{
+    if (v.metaType() == QMetaType::fromType<QJSValue>())
+        return plain(v.value<QJSValue>().toVariant());
+    if (v.typeId() == QMetaType::QVariantList) {
+        QVariantList list = v.toList();
+        for (QVariant &item : list)
+            item = plain(item);
+        return list;
+    }
+    return v;
+}
+
+QVariantList plainList(const QVariantList &list)
+{
+    return plain(QVariant(list)).toList();
+}
+
+} // namespace
+
+void myQQuickView::initStoreState()
+{
+    m_fileDialogs = std::make_unique<QtFileDialogs>(this);
+}
+
+void myQQuickView::setFileDialogs(std::unique_ptr<FileDialogs> dialogs)
+{
+    m_fileDialogs = std::move(dialogs);
+}
 
 void myQQuickView::resetApconfig()
 {
+    m_store->resetApconfig();
 }
 
-bool myQQuickView::loadMacroFile(QVariant /*macroFileName*/)
+bool myQQuickView::loadMacroFile(QVariant macroFileName)
 {
-    return {};
+    return MacroLibrary(kMacroDir, *m_store).loadMacroFile(*m_fileDialogs, macroFileName.toString());
 }
 
-void myQQuickView::saveMacroFile(QVariant /*macroFileName*/)
+void myQQuickView::saveMacroFile(QVariant macroFileName)
 {
+    MacroLibrary(kMacroDir, *m_store).saveMacroFile(*m_fileDialogs, macroFileName.toString());
 }
 
-bool myQQuickView::loadProfile(int /*profile*/)
+bool myQQuickView::loadProfile(int profile)
 {
-    return {};
+    return ProfileFiles::loadProfile(*m_store, *m_fileDialogs, profile);
 }
 
-void myQQuickView::saveProfile(int /*profile*/)
+void myQQuickView::saveProfile(int profile)
 {
+    ProfileFiles::saveProfile(*m_store, *m_fileDialogs, profile);
 }
 
-void myQQuickView::resetProfile(int /*profile*/)
+void myQQuickView::resetProfile(int profile)
 {
+    ProfileFiles::resetProfile(*m_store, profile);
 }
 
-void myQQuickView::copyProfile(int /*destprofile*/, int /*srcprofile*/)
+void myQQuickView::copyProfile(int destprofile, int srcprofile)
 {
+    ProfileFiles::copyProfile(*m_store, destprofile, srcprofile);
 }
 
-QStringList myQQuickView::getLangStrings(QString /*typeStr*/, QString /*langCode*/)
+QStringList myQQuickView::getLangStrings(QString typeStr, QString langCode)
 {
-    return {};
+    const QStringList strings = LangStrings::getLangStrings(kI18nDir, typeStr, langCode);
+    if (typeStr == QLatin1String("other"))
+        setDpiSwitchTexts(LangStrings::dpiSwitchTextsFrom(strings));
+    return strings;
 }
 
-QVariant myQQuickView::createMacroIni(QVariant /*name*/, QVariant /*macroIndex*/)
+QVariant myQQuickView::createMacroIni(QVariant name, QVariant macroIndex)
 {
-    return {};
+    return MacroLibrary(kMacroDir, *m_store).createMacroIni(name.toString(), macroIndex.toUInt());
 }
 
-QVariant myQQuickView::updataNameList(QVariant /*type*/, QStringList /*nameList*/)
+QVariant myQQuickView::updataNameList(QVariant type, QStringList nameList)
 {
-    return {};
+    return NameLists(kNameList).updataNameList(type, nameList);
 }
 
-QVariant myQQuickView::modifyMacroNameUpdateProfile(QVariant /*oldname*/, QVariant /*newname*/)
+QVariant myQQuickView::modifyMacroNameUpdateProfile(QVariant oldname, QVariant newname)
 {
-    return {};
+    return MacroLibrary(kMacroDir, *m_store)
+        .modifyMacroNameUpdateProfile(oldname.toString(), newname.toString());
 }
 
-void myQQuickView::deleteMacroUpdateProfile(QVariant /*macroName*/)
+void myQQuickView::deleteMacroUpdateProfile(QVariant macroName)
 {
+    MacroLibrary(kMacroDir, *m_store).deleteMacroUpdateProfile(macroName.toString());
 }
 
-QVariant myQQuickView::deleteMacroIni(QVariant /*name*/)
+QVariant myQQuickView::deleteMacroIni(QVariant name)
 {
-    return {};
+    return MacroLibrary(kMacroDir, *m_store).deleteMacroIni(name.toString());
 }
 
-QVariantList myQQuickView::getNameList(QVariant /*type*/)
+QVariantList myQQuickView::getNameList(QVariant type)
 {
-    return {};
+    return NameLists(kNameList).getNameList(type);
 }
 
-QVariant myQQuickView::saveMacroIni(QVariant /*name*/, QStringList /*macros*/, QVariant /*repeat*/)
+QVariant myQQuickView::saveMacroIni(QVariant name, QStringList macros, QVariant repeat)
 {
-    return {};
+    return MacroLibrary(kMacroDir, *m_store).saveMacroIni(name.toString(), macros, plain(repeat));
 }
 
-QStringList myQQuickView::loadMacroIni(QVariant /*name*/)
+QStringList myQQuickView::loadMacroIni(QVariant name)
 {
-    return {};
+    return MacroLibrary(kMacroDir, *m_store).loadMacroIni(name.toString());
 }
 
-void myQQuickView::mouseSaveGundata(QVariant /*index*/, QVariantList /*src6*/)
+void myQQuickView::mouseSaveGundata(QVariant index, QVariantList src6)
 {
+    GunStore(kGunData).mouseSaveGundata(index, plainList(src6));
 }
 
-void myQQuickView::modifyGundata(QVariant /*modifyType*/, QVariantList /*src6*/)
+void myQQuickView::modifyGundata(QVariant modifyType, QVariantList src6)
 {
+    GunStore(kGunData).modifyGundata(modifyType, plainList(src6));
 }
 
-QVariantList myQQuickView::getGunData(QVariant /*name*/)
+QVariantList myQQuickView::getGunData(QVariant name)
 {
-    return {};
+    return GunStore(kGunData).getGunData(name);
 }
 
 QStringList myQQuickView::getGunDataKey()
 {
-    return {};
+    return GunStore(kGunData).getGunDataKey();
 }
 
-QVariant myQQuickView::getXYSensitive(QVariant /*index*/)
+QVariant myQQuickView::getXYSensitive(QVariant index)
 {
-    return {};
+    return GunStore::getXYSensitive(*m_store, index);
 }
 
-QVariant myQQuickView::getselectGun(QVariant /*index*/)
+QVariant myQQuickView::getselectGun(QVariant index)
 {
-    return {};
+    return GunStore::getselectGun(*m_store, index);
 }
 
-void myQQuickView::setXYSensitive(QVariant /*index*/, QVariant /*xyData*/)
+void myQQuickView::setXYSensitive(QVariant index, QVariant xyData)
 {
+    GunStore::setXYSensitive(*m_store, index, plain(xyData));
 }
 
-void myQQuickView::setSelectGun(QVariant /*index*/, QVariant /*xyData*/)
+void myQQuickView::setSelectGun(QVariant index, QVariant xyData)
 {
+    GunStore::setSelectGun(*m_store, index, plain(xyData));
 }
 
-void myQQuickView::setCurrentProfile(int /*profile*/)
+void myQQuickView::setCurrentProfile(int profile)
 {
+    m_store->setCurrentProfile(profile);
 }
 
-QVariant myQQuickView::getData(QVariant /*key*/, bool /*isRecovery*/)
+QVariant myQQuickView::getData(QVariant key, bool isRecovery)
 {
-    return {};
+    return m_store->getData(key.toString(), isRecovery);
 }
 
-QVariant myQQuickView::getGlobalData(QVariant /*key*/)
+QVariant myQQuickView::getGlobalData(QVariant key)
 {
-    return {};
+    return m_store->getGlobalData(key.toString());
 }
 
-QVariantList myQQuickView::getDataList(QVariant /*key*/, bool /*isRecovery*/)
+QVariantList myQQuickView::getDataList(QVariant key, bool isRecovery)
 {
-    return {};
+    return m_store->getDataList(key.toString(), isRecovery);
 }
 
-void myQQuickView::setData(QVariant /*key*/, QVariant /*data*/)
+void myQQuickView::setData(QVariant key, QVariant data)
 {
+    m_store->setData(key.toString(), plain(data));
 }
 
-void myQQuickView::setGlobalData(QVariant /*key*/, QVariant /*tmpdata*/)
+void myQQuickView::setGlobalData(QVariant key, QVariant tmpdata)
 {
+    m_store->setGlobalData(key.toString(), plain(tmpdata));
 }
 
-void myQQuickView::setDataList(QVariant /*key*/, QVariantList /*datalist*/)
+void myQQuickView::setDataList(QVariant key, QVariantList datalist)
 {
+    m_store->setDataList(key.toString(), plainList(datalist));
 }

@@ -82,4 +82,11 @@ bool copyNewFile(const QString &source, const QString &target)
     return true;
 }
 
+void touch(const QString &path)
+{
+    QFile f(path);
+    if (f.open(QIODevice::ReadWrite))
+        f.setFileTime(freshModificationTime(), QFileDevice::FileModificationTime);
+}
+
 } // namespace FileOps

@@ -19,4 +19,8 @@ bool replaceFileWith(const QByteArray &data, const QString &target);
 // target is never changed. Returns true when the copy was made.
 bool copyNewFile(const QString &source, const QString &target);
 
+// Gives an existing file a fresh modification time, so that cached copies
+// of an INI file formerly at that path are not taken for its content.
+void touch(const QString &path);
+
 } // namespace FileOps

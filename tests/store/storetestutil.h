@@ -1,0 +1,116 @@
+#pragma once
+
+#include "store/filedialogs.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QSettings>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+namespace StoreTest {
+
+inline QString dataDir()
+{
+    return QStringLiteral(QUILL_TEST_DATA_DIR);
+}
+
+inline QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return f.readAll();
+}
+
+// Plain writes: QFile::copy syncs every file to disk, which only slows tests.
+inline bool writeBytes(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
+}
+
+// Copies the fixture folder `from` (relative to the test data) into `to`.
+inline bool copyTree(const QString &from, const QString &to)
+{
+    const QString src = dataDir() + QLatin1Char('/') + from;
+    QDirIterator it(src, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    bool ok = QDir().mkpath(to);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString target = to + file.mid(src.size());
+        ok = QDir().mkpath(QFileInfo(target).absolutePath()) && ok;
+        ok = writeBytes(target, readBytes(file)) && ok;
+    }
+    return ok;
+}
+
+// The lines of an INI file's section, as written.
+inline QList<QByteArray> sectionLines(const QString &path, const QByteArray &section)
+{
+    QList<QByteArray> out;
+    bool inside = false;
+    const QList<QByteArray> lines = readBytes(path).split('\n');
+    for (const QByteArray &raw : lines) {
+        const QByteArray line = raw.trimmed();
+        if (line.startsWith('[')) {
+            inside = (line == '[' + section + ']');
+            continue;
+        }
+        if (inside && !line.isEmpty())
+            out.append(line);
+    }
+    return out;
+}
+
+// Reads a file as a freshly started program would: QSettings shares one
+// cached copy of each file within a process, so the file is read under a
+// name no store has seen.
+inline QVariant freshValue(const QString &path, const QString &key)
+{
+    static int serial = 0;
+    const QString copy = QFileInfo(path).absolutePath() + QStringLiteral("/.fresh")
+                         + QString::number(++serial) + QStringLiteral(".ini");
+    if (!QFileInfo::exists(path) || !writeBytes(copy, readBytes(path)))
+        return QVariant(QStringLiteral("<missing>"));
+    QVariant v;
+    {
+        QSettings s(copy, QSettings::IniFormat);
+        v = s.value(key);
+    }
+    QFile::remove(copy);
+    return v;
+}
+
+// Dialogs answered by the test: each call takes the next prepared answer
+// (an empty text is a cancel) and is recorded.
+class ScriptedDialogs : public FileDialogs
+{
+public:
+    struct Call
+    {
+        QString kind, title, folder, filter;
+    };
+    QStringList answers;
+    QList<Call> calls;
+
+    QString openFileName(const QString &title, const QString &folder,
+                         const QString &filter) override
+    {
+        calls.append({QStringLiteral("open"), title, folder, filter});
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+    QString saveFileName(const QString &title, const QString &folder,
+                         const QString &filter) override
+    {
+        calls.append({QStringLiteral("save"), title, folder, filter});
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+};
+
+} // namespace StoreTest

@@ -2,10 +2,10 @@
 """Writes the installed data tree of the sample mouse under modules/.
 
 The files are INI files in the exact form QSettings writes them (values
-escaped and quoted the way QSettings does, lists joined by ", ", keys kept in
-a readable order that QSettings preserves when it rewrites a file). The data
-tests re-read every file with QSettings and check that rewriting it changes
-no byte, so a slip in the escaping here is caught there.
+escaped and quoted the way QSettings does, lists joined by ", ", sections and
+keys in QSettings's sorted order). The data tests re-read every file with
+QSettings, have it write every value back and check that no byte changed, so
+a slip in the escaping or the order here is caught there.
 
 Run from anywhere:  python3 tools/gen_data.py
 """
@@ -56,11 +56,16 @@ def value_text(v):
 
 
 def write_ini(path, sections):
-    """sections: list of (name, [(key, value), ...]) in file order."""
+    """sections: list of (name, [(key, value), ...]).
+
+    QSettings writes sections, and keys within them, sorted by their text
+    (so "10" comes before "2"); the files follow that order so that the
+    program's first write does not reshuffle them.
+    """
     chunks = []
-    for name, entries in sections:
+    for name, entries in sorted(sections, key=lambda s: s[0]):
         lines = ["[%s]" % name]
-        for key, value in entries:
+        for key, value in sorted(entries, key=lambda e: e[0]):
             lines.append("%s=%s" % (key, value_text(value)))
         chunks.append("\n".join(lines) + "\n")
     data = "\n".join(chunks).encode("utf-8")

@@ -1,89 +1,120 @@
-// Placeholder bodies until the bridge operations land; none claims success.
+// The view's device slots: thin forwarders to DeviceOps, which does the byte
+// work and chooses the command family on every call.
 #include "app/myqquickview.h"
 
-void myQQuickView::initBridgeState() {}
-
-QVariant myQQuickView::mouseSendMacroData(QVariantList /*macroData*/, QVariant /*macroIndex*/)
+void myQQuickView::initBridgeState()
 {
-    return {};
+    m_profileSettings = std::make_unique<StoreProfileSettings>(m_store.get());
+    m_deviceOps.setProfileSettings(m_profileSettings.get());
+    // The device object is set after construction; the facts are read now
+    // but asked for on every call.
+    m_deviceOps.setHidProvider([this] { return hidThread; });
+    m_deviceOps.setFactsProvider([this] {
+        DeviceFacts f;
+        f.icType = icType;
+        f.isColorful = isColorful;
+        f.isGun = isGun;
+        f.is55328 = is55328;
+        return f;
+    });
 }
 
-void myQQuickView::mouseSendGundata(int /*index*/, QVariantList /*src6*/)
+QVariant myQQuickView::mouseSendMacroData(QVariantList macroData, QVariant macroIndex)
 {
+    return QVariant(m_deviceOps.sendMacroData(macroData, macroIndex));
 }
 
-void myQQuickView::mouseSetKeyboardoption(uchar /*byte1*/, uchar /*byte2*/, uchar /*byte3*/, uchar /*byte4*/)
+void myQQuickView::mouseSendGundata(int index, QVariantList src6)
 {
+    m_deviceOps.sendGunData(index, src6);
 }
 
-void myQQuickView::mouseSetReportRate(uchar /*rate*/)
+void myQQuickView::mouseSetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
 {
+    m_deviceOps.setKeyboardOption(byte1, byte2, byte3, byte4);
 }
 
-void myQQuickView::mouseSetCurrentDPI(uchar /*currentDPI*/)
+void myQQuickView::mouseSetReportRate(uchar rate)
 {
+    m_deviceOps.setReportRate(rate);
+}
+
+void myQQuickView::mouseSetCurrentDPI(uchar currentDPI)
+{
+    m_deviceOps.setCurrentDpi(currentDPI);
 }
 
 void myQQuickView::mouseResetKeyMatrix()
 {
+    m_deviceOps.resetKeyMatrix();
 }
 
 QVariant myQQuickView::mouseGetCurrentDPI()
 {
-    return {};
+    return QVariant(m_deviceOps.currentDpi());
 }
 
-void myQQuickView::mouseSetKeyMatrix(QVariantList /*src64*/, bool /*isSendData*/, QVariantList /*otherParam*/)
+void myQQuickView::mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVariantList otherParam)
 {
+    m_deviceOps.setKeyMatrix(src64, isSendData, otherParam);
 }
 
-void myQQuickView::mouseSetDpi(int /*dpiCount*/, QString /*sensorType*/, QVariantList /*dpiValueArray*/)
+void myQQuickView::mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValueArray)
 {
+    m_deviceOps.setDpi(dpiCount, sensorType, dpiValueArray);
 }
 
-void myQQuickView::mouseSetRGBEffect(uchar /*effect*/, uchar /*option1*/, uchar /*option2*/)
+void myQQuickView::mouseSetRGBEffect(uchar effect, uchar option1, uchar option2)
 {
+    m_deviceOps.setRgbEffect(effect, option1, option2);
 }
 
-void myQQuickView::mouseSetRGBColor(uchar /*type*/, QVariantList /*src24*/)
+void myQQuickView::mouseSetRGBColor(uchar type, QVariantList src24)
 {
+    m_deviceOps.setRgbColor(type, src24);
 }
 
-void myQQuickView::mouseSetProfile(uint /*profileNo*/)
+void myQQuickView::mouseSetProfile(uint profileNo)
 {
+    m_deviceOps.setProfile(profileNo);
 }
 
-void myQQuickView::mouseReadProfile(uint /*profileNo*/)
+void myQQuickView::mouseReadProfile(uint profileNo)
 {
+    m_deviceOps.readProfile(profileNo);
 }
 
 QVariant myQQuickView::mouseReadCurrentProfile()
 {
-    return {};
+    return QVariant(m_deviceOps.readCurrentProfile());
 }
 
-void myQQuickView::mouseSwitchKeyMatrix(int /*indexNo*/)
+void myQQuickView::mouseSwitchKeyMatrix(int indexNo)
 {
+    m_deviceOps.switchKeyMatrix(indexNo);
 }
 
 QVariantList myQQuickView::GetKeyboardoption()
 {
-    return {};
+    return m_deviceOps.keyboardOption();
 }
 
-void myQQuickView::mouseSetCursorSpeed(uint /*cursorSpeed*/)
+void myQQuickView::mouseSetCursorSpeed(uint cursorSpeed)
 {
+    m_deviceOps.setCursorSpeed(cursorSpeed);
 }
 
-void myQQuickView::mouseSetVerticalScrollLines(uint /*lines*/)
+void myQQuickView::mouseSetVerticalScrollLines(uint lines)
 {
+    m_deviceOps.setVerticalScrollLines(lines);
 }
 
-void myQQuickView::mouseSetDoubleClickSpeed(uint /*speed*/)
+void myQQuickView::mouseSetDoubleClickSpeed(uint speed)
 {
+    m_deviceOps.setDoubleClickSpeed(speed);
 }
 
-QVariantList myQQuickView::mouseGetKeydefine(QVariant /*index*/, bool /*isRecovery*/)
+QVariantList myQQuickView::mouseGetKeydefine(QVariant index, bool isRecovery)
 {
-    return {};
+    return m_deviceOps.keyDefine(index, isRecovery);
 }

@@ -7,6 +7,8 @@
 
 #include "store/settingsstore.h"
 // BEGIN bridge-owned includes
+#include "bridge/deviceops.h"
+#include "bridge/profilesettings.h"
 // END bridge-owned includes
 // BEGIN store-owned includes
 #include "store/filedialogs.h"
@@ -110,6 +112,12 @@ private:
     std::unique_ptr<SettingsStore> m_store;
 
     // BEGIN bridge-owned members
+public:
+    // The device operations behind the bridge slots (profile blocks included).
+    DeviceOps &deviceOps() { return m_deviceOps; }
+private:
+    DeviceOps m_deviceOps;
+    std::unique_ptr<StoreProfileSettings> m_profileSettings;
     // END bridge-owned members
 
     // BEGIN store-owned members

@@ -7,7 +7,8 @@ keys in QSettings's sorted order). The data tests re-read every file with
 QSettings, have it write every value back and check that no byte changed, so
 a slip in the escaping or the order here is caught there.
 
-Run from anywhere:  python3 tools/gen_data.py
+Run from anywhere:  python3 tools/gen_data.py [--out DIR]
+(DIR stands for modules/ and defaults to the source tree's.)
 """
 
 import os
@@ -324,6 +325,12 @@ def lang_file(which):
 
 
 def main():
+    global ROOT
+    if len(sys.argv) == 3 and sys.argv[1] == "--out":
+        ROOT = sys.argv[2]
+    elif len(sys.argv) != 1:
+        sys.stderr.write("usage: gen_data.py [--out DIR]\n")
+        return 2
     setting = os.path.join(ROOT, "setting")
     write_ini(os.path.join(setting, "apConfig.bin"), AP_CONFIG)
     write_ini(os.path.join(setting, "apConfigD.bin"), AP_CONFIG)

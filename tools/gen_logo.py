@@ -4,7 +4,7 @@
 Two images, 32x32 and 16x16, each a 32-bit BMP with alpha plus the 1-bit
 AND mask that older readers expect. Edges are smoothed by supersampling.
 
-Run from anywhere:  python3 tools/gen_logo.py
+Run from anywhere:  python3 tools/gen_logo.py [--out FILE]
 """
 
 import os
@@ -88,6 +88,12 @@ def bmp_entry(size):
 
 
 def main():
+    out_path = OUT
+    if len(sys.argv) == 3 and sys.argv[1] == "--out":
+        out_path = sys.argv[2]
+    elif len(sys.argv) != 1:
+        sys.stderr.write("usage: gen_logo.py [--out FILE]\n")
+        return 2
     sizes = [32, 16]
     images = [bmp_entry(s) for s in sizes]
     out = struct.pack("<HHH", 0, 1, len(images))
@@ -97,8 +103,8 @@ def main():
         offset += len(data)
     for data in images:
         out += data
-    os.makedirs(os.path.dirname(OUT), exist_ok=True)
-    with open(OUT, "wb") as f:
+    os.makedirs(os.path.dirname(os.path.abspath(out_path)), exist_ok=True)
+    with open(out_path, "wb") as f:
         f.write(out)
     return 0
 

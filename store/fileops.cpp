@@ -10,14 +10,17 @@ namespace {
 
 // QSettings keeps one cached copy of each INI file per process and trusts it
 // while the file's size and modification time look unchanged. A file we put in
-// place within the same millisecond as the cached one, with the same size,
-// would be read as the old content. Every file made here therefore gets a
-// modification time later than any the cache can have seen: just after now,
-// and strictly increasing across calls.
-QDateTime freshModificationTime()
+// place with the same size and time as the cached one would be read as the
+// old content. Every file made here therefore gets a modification time later
+// than the file it replaces had (even one dated in the future), later than
+// now, and strictly increasing across calls.
+QDateTime freshModificationTime(const QString &replaced)
 {
     static qint64 lastAssigned = 0;
     qint64 t = QDateTime::currentMSecsSinceEpoch() + 1;
+    const QFileInfo old(replaced);
+    if (old.exists())
+        t = qMax(t, old.lastModified().toMSecsSinceEpoch() + 1);
     if (t <= lastAssigned)
         t = lastAssigned + 1;
     lastAssigned = t;
@@ -46,7 +49,7 @@ bool replaceFileWith(const QByteArray &data, const QString &target)
         out.cancelWriting();
         return false;
     }
-    out.setFileTime(freshModificationTime(), QFileDevice::FileModificationTime);
+    out.setFileTime(freshModificationTime(target), QFileDevice::FileModificationTime);
     return out.commit();
 }
 
@@ -72,7 +75,7 @@ bool copyNewFile(const QString &source, const QString &target)
         return false;
     if (tmp.write(data) != data.size() || !tmp.flush())
         return false;
-    tmp.setFileTime(freshModificationTime(), QFileDevice::FileModificationTime);
+    tmp.setFileTime(freshModificationTime(target), QFileDevice::FileModificationTime);
     tmp.close();
     // QFile::rename refuses an existing target, so a file that appeared in
     // the meantime is kept as well.
@@ -86,7 +89,7 @@ void touch(const QString &path)
 {
     QFile f(path);
     if (f.open(QIODevice::ReadWrite))
-        f.setFileTime(freshModificationTime(), QFileDevice::FileModificationTime);
+        f.setFileTime(freshModificationTime(path), QFileDevice::FileModificationTime);
 }
 
 } // namespace FileOps

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include "app/inputhook.h"
 
 // The callbacks the entry function registers with the input hooks; each gets

@@ -1,0 +1,271 @@
+#include <QtTest>
+
+#include <QAction>
+#include <QMenu>
+#include <QQmlContext>
+#include <QQuickItem>
+#include <QSystemTrayIcon>
+#include <QTemporaryDir>
+
+#include "app/hookcallbacks.h"
+#include "app/myqquickview.h"
+#include "app/ui_controler.h"
+#include "app/widget.h"
+
+// The window, its controller and the host view, in the real event loop.
+class TestShell : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_oldCwd;
+    std::unique_ptr<Widget> m_window;
+
+    QQuickItem *root() const { return m_window->view()->rootObject(); }
+    QStringList calls() const { return root()->property("calls").toStringList(); }
+    void useRecorder()
+    {
+        m_window->view()->setSource(QUrl::fromLocalFile(QStringLiteral(QUILL_TEST_DATA_DIR "/recorder.qml")));
+        QVERIFY(root());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // A private copy of the data tree: the program works in ./modules/.
+        QVERIFY(m_dir.isValid());
+        const QString src = QStringLiteral(QUILL_SOURCE_DIR "/modules/setting");
+        QDir().mkpath(m_dir.filePath("modules/setting"));
+        for (const QString &name : QDir(src).entryList(QDir::Files))
+            QFile::copy(src + "/" + name, m_dir.filePath("modules/setting/" + name));
+        QSettings config(m_dir.filePath("modules/setting/apConfig.bin"), QSettings::IniFormat);
+        config.setValue("common/name", "Quill test");
+        config.setValue("mouse/icType", "560");
+        config.setValue("mouse/isGun", true);
+        config.sync();
+        m_oldCwd = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
+    }
+
+    void init() { m_window = std::make_unique<Widget>(); }
+    void cleanup() { m_window.reset(); }
+    void cleanupTestCase() { QDir::setCurrent(m_oldCwd); }
+
+    void construction()
+    {
+        Widget &w = *m_window;
+        QCOMPARE(w.objectName(), QStringLiteral("Widget"));
+        QCOMPARE(w.windowFlags() & (Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint),
+                 Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
+        QVERIFY(w.testAttribute(Qt::WA_TranslucentBackground));
+        QCOMPARE(w.styleSheet(), QStringLiteral("background:transparent;"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quill test"));
+        QCOMPARE(w.size(), QSize(1024, 640));
+
+        myQQuickView *view = w.view();
+        QVERIFY(view);
+        QCOMPARE(view->objectName(), QStringLiteral("ui_View"));
+        QCOMPARE(view->parentWidget(), &w);
+        QCOMPARE(view->hidThread, &w.device());
+        QCOMPARE(view->icType, QStringLiteral("560"));
+        QVERIFY(view->isGun);
+        QCOMPARE(w.icType(), QStringLiteral("560"));
+
+        QVERIFY(root());
+        QCOMPARE(root()->width(), 1024.0);
+        QCOMPARE(root()->height(), 640.0);
+        QVERIFY(!root()->isVisible());   // until the first initUI
+
+        QQmlContext *ctx = view->rootContext();
+        QCOMPARE(ctx->contextProperty("ui_View").value<QObject *>(), view);
+        QCOMPARE(ctx->contextProperty("hid").value<QObject *>(), &w.device());
+        QCOMPARE(ctx->contextProperty("ui_Ctl").value<QObject *>(), w.controller());
+
+        QVERIFY(w.checkTimer().isSingleShot());
+        QCOMPARE(w.checkTimer().interval(), 2048);
+    }
+
+    void trayIcon()
+    {
+        QSystemTrayIcon *tray = m_window->trayIcon();
+        QVERIFY(tray);
+        QCOMPARE(tray->toolTip(), QStringLiteral("TORVALE QUILL MOUSE K270"));
+        QMenu *menu = tray->contextMenu();
+        QVERIFY(menu);
+        QCOMPARE(menu->actions().size(), 1);
+        QCOMPARE(menu->actions().first()->text(), QStringLiteral("Quit (&Q)"));
+        QVERIFY(menu->styleSheet().startsWith("QMenu { border: 1px solid rgb(100, 100, 100); background: rgb(68, 69, 73); }"));
+        QVERIFY(menu->styleSheet().endsWith("QMenu::icon { padding-left: 2px; padding-right: 2px; } "));
+    }
+
+    void quitActionEndsLoopWithZero()
+    {
+        m_window->device().listening = 1;
+        QAction *quit = m_window->trayIcon()->contextMenu()->actions().first();
+        QTimer::singleShot(0, quit, &QAction::trigger);
+        QEventLoop loop;
+        QCOMPARE(loop.exec(), 0);
+        QCOMPARE(int(m_window->device().listening), 0);   // the listener was told to stop
+    }
+
+    void restoreOnlyWhileConnected_data()
+    {
+        QTest::addColumn<bool>("connected");
+        QTest::addColumn<int>("reason");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("double click, connected") << true << int(QSystemTrayIcon::DoubleClick) << true;
+        QTest::newRow("double click, no device") << false << int(QSystemTrayIcon::DoubleClick) << false;
+        QTest::newRow("single click, connected") << true << int(QSystemTrayIcon::Trigger) << false;
+        QTest::newRow("context, connected") << true << int(QSystemTrayIcon::Context) << false;
+    }
+
+    void restoreOnlyWhileConnected()
+    {
+        QFETCH(bool, connected);
+        QFETCH(int, reason);
+        QFETCH(bool, shown);
+        deviceConnected = connected;
+        m_window->hide();
+        m_window->trayIconActivated(QSystemTrayIcon::ActivationReason(reason));
+        QCOMPARE(m_window->isVisible(), shown);
+
+        // A second start's message follows the same rule.
+        m_window->hide();
+        m_window->receiveMessage(QString());
+        QCOMPARE(m_window->isVisible(), connected);
+        deviceConnected = false;
+    }
+
+    void restoreBringsBackMinimised()
+    {
+        deviceConnected = true;
+        m_window->showMinimized();
+        m_window->trayIconActivated(QSystemTrayIcon::DoubleClick);
+        QVERIFY(m_window->isVisible());
+        QVERIFY(!m_window->isMinimized());
+        deviceConnected = false;
+    }
+
+    void controllerWindowOperations()
+    {
+        Ui_Controler *ctl = m_window->controller();
+        m_window->showNormal();
+        m_window->move(100, 100);
+        QTRY_COMPARE(m_window->pos(), QPoint(100, 100));
+        ctl->onXChanged(15);
+        ctl->onYChanged(-7);
+        QCOMPARE(m_window->pos(), QPoint(115, 93));   // relative moves
+        QCOMPARE(m_window->size(), QSize(1024, 640));  // never resized
+        ctl->onClose();
+        QVERIFY(!m_window->isVisible());
+
+        Ui_Controler detached;   // no window yet: nothing happens
+        detached.onMinimize();
+        detached.onClose();
+        detached.setBusy(5);
+    }
+
+    void nativeToQmlInvocations()
+    {
+        useRecorder();
+        myQQuickView *view = m_window->view();
+
+        // Direct: inside the call.
+        view->setBusy(750);
+        view->setCurrentDPI(3);
+        m_window->controller()->setBusy();
+        QCOMPARE(calls(), QStringList({"setProtectUI 750", "setCurrentDPI 3", "setProtectUI 0"}));
+
+        // Queued: only from the event loop, in order.
+        view->initUI();
+        view->runUI();
+        view->forwardKeyboard(true, 0x28);
+        view->forwardMouse(false, 0xF0, 321, 654);
+        QCOMPARE(calls().size(), 3);
+        QTRY_COMPARE(calls().size(), 7);
+        QCOMPARE(calls().mid(3), QStringList({"initUI", "run", "detectKeyboard true 40",
+                                              "detectMouse false 240 321 654"}));
+    }
+
+    void connectNotificationRunsInitThenRun()
+    {
+        useRecorder();
+        m_window->notifyConnected();
+        QVERIFY(calls().isEmpty());
+        QTRY_COMPARE(calls(), QStringList({"initUI", "run"}));
+
+        // Only the 2177 code makes the screen run.
+        QCoreApplication::postEvent(m_window.get(), new UserEvent(2178));
+        QCoreApplication::postEvent(m_window.get(), new UserEvent(2177));
+        QTRY_COMPARE(calls().size(), 3);
+        QCOMPARE(calls().last(), QStringLiteral("run"));
+    }
+
+    void hookCallbacksReachTheScreen()
+    {
+        useRecorder();
+        keyboardHookCallback(0x58, true, m_window.get());
+        mouseHookCallback(0xF1, true, 10, 20, m_window.get());
+        keyboardHookCallback(0x04, false, nullptr);   // no context: nothing
+        QTRY_COMPARE(calls(), QStringList({"detectKeyboard true 88", "detectMouse true 241 10 20"}));
+    }
+
+    void forwardersWorkWhileBusy()
+    {
+        useRecorder();
+        m_window->view()->setEnabled(false);
+        m_window->view()->forwardKeyboard(false, 0x04);
+        QTRY_COMPARE(calls(), QStringList({"detectKeyboard false 4"}));
+    }
+
+    void busyLockOfTheMainScreen()
+    {
+        // The real main screen: setProtectUI disables the view until its timer ends.
+        myQQuickView *view = m_window->view();
+        QVERIFY(view->isEnabled());
+        view->setBusy(200);
+        QVERIFY(!view->isEnabled());
+        QTRY_VERIFY(view->isEnabled());
+
+        m_window->controller()->setBusy();   // 0 unlocks on the next turn of the loop
+        QVERIFY(!view->isEnabled());
+        QTRY_VERIFY(view->isEnabled());
+    }
+
+    void mainScreenDpiStage()
+    {
+        myQQuickView *view = m_window->view();
+        view->setCurrentDPI(4);
+        QCOMPARE(root()->property("currentDpiStage").toInt(), 3);
+        view->setCurrentDPI(0);   // ignored
+        QCOMPARE(root()->property("currentDpiStage").toInt(), 3);
+    }
+
+    void mainScreenKeySignal()
+    {
+        QSignalSpy spy(root(), SIGNAL(msg_KB(bool, int)));
+        m_window->view()->forwardKeyboard(true, 0x1E);
+        QTRY_COMPARE(spy.count(), 1);
+        QCOMPARE(spy.first().at(0).toBool(), true);
+        QCOMPARE(spy.first().at(1).toInt(), 0x1E);
+    }
+
+    void clearHidBusyFreesTheChannel()
+    {
+        m_window->device().hidIdle = 0;
+        m_window->view()->clearHidBusy();
+        QCOMPARE(int(m_window->device().hidIdle), 1);
+    }
+
+    void balloonsAreReported()
+    {
+        QSignalSpy spy(m_window.get(), &Widget::balloonShown);
+        m_window->showBalloon("Info", "Detect Device");
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.first().at(0).toString(), QStringLiteral("Info"));
+        QCOMPARE(spy.first().at(1).toString(), QStringLiteral("Detect Device"));
+    }
+};
+
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"

@@ -23,8 +23,13 @@ QStringList getLangStrings(const QString &i18nDir, const QString &typeStr,
         total = kMaxStrings;
     }
     QStringList out;
-    for (int i = 0; i < total; ++i)
-        out.append(ini->value(typeStr + QLatin1Char('/') + QString::number(i), QString()).toString());
+    for (int i = 0; i < total; ++i) {
+        const QVariant v = ini->value(typeStr + QLatin1Char('/') + QString::number(i), QString());
+        // A translator's text with an unquoted comma reads as a list; show
+        // it as written rather than as nothing.
+        out.append(v.typeId() == QMetaType::QStringList ? v.toStringList().join(QStringLiteral(", "))
+                                                        : v.toString());
+    }
     return out;
 }
 

@@ -8,6 +8,7 @@
 #include "device/devicehost.h"
 #include "device/hid_thread.h"
 // BEGIN detect-owned includes
+#include "app/devicechange.h"
 // END detect-owned includes
 
 class Ui_Controler;
@@ -78,5 +79,7 @@ private:
     QSystemTrayIcon *m_trayIcon = nullptr;
 
     // BEGIN detect-owned members
+    // Device-change notifications (udev, simulated mouse); a child of the window.
+    DeviceChangeMonitor *m_deviceChangeMonitor = nullptr;
     // END detect-owned members
 };

@@ -1,0 +1,67 @@
+// Device detection: which configured mouse is present and answers, and what
+// connecting or losing it does to the window.
+
+#include "app/widget.h"
+
+#include <QDebug>
+#include <QSettings>
+
+#include "app/devicetable.h"
+#include "app/myqquickview.h"
+
+namespace {
+const char kConfigFile[] = "./modules/setting/apConfig.bin";
+}
+
+void Widget::deviceChanged()
+{
+    // A connected device is watched by its listener and never re-examined.
+    // The timer is single-shot, so a burst checks once, after its last change.
+    if (!hidThread.listening)
+        m_checkTimer.start();
+}
+
+void Widget::checkDevice()
+{
+    QSettings settings(QString::fromLatin1(kConfigFile), QSettings::IniFormat);
+    DeviceTable table = devicetable::read(settings);
+    devicetable::findPaths(table);
+
+    // The table must not change under a running listener. Checks normally
+    // start only while none runs; a direct call while one does ends it first.
+    hidThread.stopListener();
+    hidThread.waitListener();
+    hidThread.deviceTable = table;
+
+    myQQuickView *v = view();
+    for (int j = 0; j < table.size(); ++j) {
+        if (table.at(j).path.isEmpty())
+            continue;
+        if (!hidThread.chkDeviceIsEnCode(j))
+            continue;
+
+        qDebug("Device Connect");
+        if (v)
+            v->clearHidBusy();
+        deviceConnected = true;
+        showBalloon(QStringLiteral("Info"), QStringLiteral("Detect Device"));
+        hidThread.startListener(uint(hidThread.currentIndex));
+        if (v && v->icType == QLatin1String("560")) {
+            v->mouseReadProfile(0);
+            v->mouseReadProfile(1);
+            if (v->isGun) {
+                v->mouseReadProfile(2);
+                v->mouseReadProfile(3);
+                v->mouseReadProfile(4);
+            }
+        }
+        if (v)
+            v->setEnabled(true);
+        notifyConnected();
+        return;
+    }
+
+    qDebug("Device DisConnect");
+    deviceConnected = false;
+    setVisible(false);
+}

@@ -1,0 +1,155 @@
+// The notification listener: a task on the global thread pool that watches the
+// device's second interface for DPI-button reports and notices removal.
+
+#include "hid_thread.h"
+
+#include <QDebug>
+#include <QMetaObject>
+#include <QMutex>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <hidapi.h>
+
+#include "devicehost.h"
+
+namespace {
+
+constexpr int DpiTextCount = 8;
+constexpr int ListenReadMs = 500;
+
+const QString &defaultDpiText()
+{
+    static const QString text = QStringLiteral("DPI Switch to");
+    return text;
+}
+
+// The texts are replaced on the GUI thread and read by the listener: the whole
+// list is swapped under the lock, readers take a copy.
+QMutex dpiTextsLock;
+QStringList &dpiTextsStorage()
+{
+    static QStringList texts(DpiTextCount, defaultDpiText());
+    return texts;
+}
+
+// A DPI-switch report is exactly 06 07 xx stage; anything else is noise.
+bool isDpiReport(const uchar *report, int length)
+{
+    return length == 4 && report[0] == 0x06 && report[1] == 0x07;
+}
+
+// Stage codes 1..7 take texts 0..6, every other code text 7; the balloon adds
+// one blank.
+QString dpiBalloonText(const QStringList &texts, int code)
+{
+    const int entry = (code >= 1 && code <= 7) ? code - 1 : 7;
+    return texts.value(entry, defaultDpiText()) + QLatin1Char(' ');
+}
+
+} // namespace
+
+QStringList dpiSwitchTexts()
+{
+    QMutexLocker lock(&dpiTextsLock);
+    return dpiTextsStorage();
+}
+
+void setDpiSwitchTexts(const QStringList &texts)
+{
+    // Always eight entries: where the language gives fewer, the default stays.
+    QStringList next;
+    next.reserve(DpiTextCount);
+    for (int i = 0; i < DpiTextCount; ++i)
+        next.append(i < texts.size() ? texts.at(i) : defaultDpiText());
+    QMutexLocker lock(&dpiTextsLock);
+    dpiTextsStorage().swap(next);
+}
+
+void Hid_Thread::startListener(uint index)
+{
+    // Only one listener at a time: end the running one before arming again.
+    stopListener();
+    waitListener();
+
+    // Arm the device's notification option; the other option bits go back as
+    // read. A read that did not complete leaves nothing defined to write back,
+    // so the write is skipped and the listener starts all the same.
+    const QString ic = owner ? owner->icType() : QString();
+    if (ic == QLatin1String("560")) {
+        uchar b1 = 0, b2 = 0;
+        lastQueryOk = false;
+        hid560_81H_GetKeyboardoption(b1, b2);
+        if (lastQueryOk)
+            hid560_01H_SetKeyboardoption(uchar(b1 | 0x08), b2);
+        else
+            qDebug("listener: keyboard option not read, left unchanged");
+    } else {
+        uchar b1 = 0, b2 = 0, b3 = 0, b4 = 0;
+        lastQueryOk = false;
+        hid553_83H_GetKeyboardoption(b1, b2, b3, b4);
+        if (lastQueryOk)
+            hid553_03H_SetKeyboardoption(b1, b2, b3, uchar(b4 | 0x40));
+        else
+            qDebug("listener: keyboard option not read, left unchanged");
+    }
+
+    listening = 1;
+    listenFuture = QtConcurrent::run([this, index] { listenLoop(index); });
+}
+
+void Hid_Thread::listenLoop(uint index)
+{
+    {
+        QMutexLocker lock(&pathLock);
+        if (index >= uint(deviceTable.size()) || deviceTable.at(int(index)).path2.isEmpty())
+            return;   // `listening` stays as it is
+    }
+
+    while (listening) {
+        hid_device *handle = hidOpenListen(int(index));
+        if (!handle) {
+            qDebug("Device removed");
+            {
+                QMutexLocker lock(&pathLock);
+                if (index < uint(deviceTable.size()))
+                    deviceTable[int(index)].path2.clear();
+            }
+            // GUI objects are touched on the GUI thread only; a call still
+            // queued when this object dies is dropped with it.
+            QMetaObject::invokeMethod(this, [this] {
+                if (owner)
+                    owner->setViewEnabled(false);
+            }, Qt::QueuedConnection);
+            listening = 0;
+            return;
+        }
+
+        uchar report[4] = {};
+        const int got = hid_read_timeout(handle, report, sizeof report, ListenReadMs);
+        if (isDpiReport(report, got)) {
+            const int code = report[3];
+            const QString text = dpiBalloonText(dpiSwitchTexts(), code);
+            // The screen shows the stage first, then the balloon follows.
+            QMetaObject::invokeMethod(this, [this, code, text] {
+                if (!owner)
+                    return;
+                owner->setCurrentDPI(code);
+                owner->showBalloon(QStringLiteral("Info"), text);
+            }, Qt::QueuedConnection);
+        }
+        hidCloseListen();
+    }
+}
+
+void Hid_Thread::stopListener()
+{
+    if (listening)
+        listening = 0;
+}
+
+void Hid_Thread::waitListener()
+{
+    // The task never waits for the GUI thread, so this cannot dead-lock; it
+    // returns within one read time-out once `listening` is clear.
+    listenFuture.waitForFinished();
+}

@@ -4,16 +4,24 @@
 
 #include <QtTest>
 
+#include <QApplication>
+#include <QDir>
+#include <QScopeGuard>
 #include <QProcess>
+#include <QQuickItem>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
-#include <X11/Xlib.h>
 #include <poll.h>
 #include <unistd.h>
 
 #include <cstdio>
 
 #include "app/inputhook.h"
+#include "app/myqquickview.h"
+
+// Last: Xlib's macros (Status, None, ...) clash with Qt's names.
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -63,14 +71,20 @@ int runFocusHelper()
 
 QStringList reports;
 
-void recordKey(unsigned char usbCode, bool isDown, void *)
+// The context, when set, is a host view: the events go on to its QML root
+// the way the program's own callbacks send them.
+void recordKey(unsigned char usbCode, bool isDown, void *context)
 {
     reports << QStringLiteral("K %1 %2").arg(usbCode, 2, 16, QLatin1Char('0')).arg(isDown ? "down" : "up");
+    if (context)
+        static_cast<myQQuickView *>(context)->forwardKeyboard(isDown, usbCode);
 }
 
-void recordMouse(unsigned char button, bool isDown, int x, int y, void *)
+void recordMouse(unsigned char button, bool isDown, int x, int y, void *context)
 {
     reports << QStringLiteral("M %1 %2 %3 %4").arg(button, 2, 16, QLatin1Char('0')).arg(isDown ? "down" : "up").arg(x).arg(y);
+    if (context)
+        static_cast<myQQuickView *>(context)->forwardMouse(isDown, button, uint(x), uint(y));
 }
 
 QString key(int usage, bool isDown)
@@ -223,6 +237,35 @@ private slots:
         QVERIFY(helperOutput.contains("key 38"));   // the X key code of A
     }
 
+    void reachesQmlRoot()
+    {
+        // The view keeps its settings under ./modules: give it a scratch place.
+        QTemporaryDir scratch;
+        QVERIFY(scratch.isValid());
+        const QString previousDir = QDir::currentPath();
+        QDir::setCurrent(scratch.path());
+        const auto restore = qScopeGuard([&] { QDir::setCurrent(previousDir); });
+        {
+            myQQuickView view;
+            view.setSource(QUrl::fromLocalFile(QStringLiteral(QUILL_TEST_DATA_DIR "/recorder.qml")));
+            QVERIFY(view.rootObject());
+            InputHook::setKeyboardCallback(recordKey, &view);
+            InputHook::setMouseCallback(recordMouse, &view);
+            sendAndWait({"key", "KP_Enter", "mousemove", "--sync", "200", "110", "click", "3"});
+            InputHook::setKeyboardCallback(recordKey, nullptr);
+            InputHook::setMouseCallback(recordMouse, nullptr);
+            // Queued: the QML functions run from the event loop, the barrier last.
+            const QString expected = QStringLiteral(
+                "K boolean true number 88\n"
+                "K boolean false number 88\n"
+                "M boolean true 241 200 110\n"
+                "M boolean false 241 200 110\n"
+                "K boolean true number 58\n"
+                "K boolean false number 58\n");
+            QTRY_COMPARE_WITH_TIMEOUT(view.rootObject()->property("log").toString(), expected, 20000);
+        }
+    }
+
     void withoutDisplayInitFails_data()
     {
         QTest::addColumn<QByteArray>("display");
@@ -255,7 +298,7 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsSet(kHelperVariable))
         return runFocusHelper();
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     InputX11Test test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);

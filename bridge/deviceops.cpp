@@ -49,10 +49,10 @@ void DeviceOps::setKeyMatrix(const QVariantList &src64, bool isSendData,
     const CommandFamily family = facts().family();
     Layer layer1 = buildLayer1(src64, family);
     Hid_Thread *h = hid();
-    if (!h)
-        return;
 
     if (!hasGunSwitch(layer1)) {
+        if (!h)
+            return;
         if (family == CommandFamily::F560)
             h->hid560_0DH_SetKeyMatrix(layer1.data(), 1);
         else
@@ -65,9 +65,11 @@ void DeviceOps::setKeyMatrix(const QVariantList &src64, bool isSendData,
         factory.append(m_settings ? m_settings->list(factoryKeyMatrixKey(n), false) : QVariantList{});
     RecoilLayers r = buildRecoilLayers(layer1, factoryBuffer(factory), otherParam, family);
 
+    if (family == CommandFamily::F560 && r.hasLayerMask)
+        m_blocks.setRecoilLayerMask(r.layerMask);
+    if (!h)
+        return;
     if (family == CommandFamily::F560) {
-        if (r.hasLayerMask)
-            m_blocks.setRecoilLayerMask(r.layerMask);
         sendBlocks(h, {0});
         h->hid560_0DH_SetKeyMatrix(r.layer1.data(), 1);
         h->hid560_0DH_SetKeyMatrix(r.layer2.data(), 2);

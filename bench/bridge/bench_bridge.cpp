@@ -1,0 +1,175 @@
+// Times the bridge operations a user triggers most, over the simulated mouse,
+// against the pauses the protocol itself asks for.
+//
+//   bench_bridge [-n runs] [--no-sleep]
+//
+// With real sleeps the measured time should sit just above the pauses; with
+// --no-sleep the pauses are only recorded and the time is the program's own
+// work (framing, scrambling, encodings, simulated transfers).
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QStringList>
+#include <QTextStream>
+#include <cstring>
+#include <functional>
+
+#include "bridge/deviceops.h"
+#include "bridge/macroimage.h"
+#include "bridge/profilesettings.h"
+#include "device/devicehost.h"
+#include "device/hid_thread.h"
+#include "device/protocol.h"
+#include "device/protocolclock.h"
+#include "tools/simmouse/simmouse.h"
+
+namespace {
+
+class SummingClock : public ProtocolClock
+{
+public:
+    explicit SummingClock(bool sleep) : m_sleep(sleep) {}
+    void sleepMs(int ms) override
+    {
+        pausedMs += ms;
+        if (m_sleep)
+            realProtocolClock()->sleepMs(ms);
+    }
+    void processEvents() override { realProtocolClock()->processEvents(); }
+    qint64 pausedMs = 0;
+
+private:
+    bool m_sleep;
+};
+
+class Host : public DeviceHost
+{
+public:
+    QString icType() const override { return ic; }
+    bool isGun() const override { return gun; }
+    void setViewEnabled(bool) override {}
+    void setCurrentDPI(int) override {}
+    void showBalloon(const QString &, const QString &) override {}
+    QString ic;
+    bool gun = true;
+};
+
+class Settings : public ProfileSettings
+{
+public:
+    QVariantList list(const QString &key, bool) const override { return values.value(key); }
+    void setList(const QString &key, const QVariantList &v) override { values.insert(key, v); }
+    QMap<QString, QVariantList> values;
+};
+
+QVariantList keyMatrix(bool withRecoil)
+{
+    QVariantList m;
+    for (int n = 0; n < 16; ++n)
+        m << 0 << 0 << 0xF0 + n % 5 << 0;
+    if (withRecoil) {
+        m[28] = 8;
+        m[30] = 3;
+    }
+    return m;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    int runs = 3;
+    bool sleep = true;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("-n") && i + 1 < args.size())
+            runs = qMax(1, args[++i].toInt());
+        else if (args[i] == QLatin1String("--no-sleep"))
+            sleep = false;
+    }
+
+    QTextStream out(stdout);
+    out << "bridge operations over the simulated mouse, report length 32, scrambled, "
+        << runs << " run(s) each" << (sleep ? "" : ", pauses recorded only") << "\n";
+    out << QStringLiteral("%1 %2 %3 %4 %5\n")
+               .arg(QStringLiteral("operation"), -34)
+               .arg(QStringLiteral("family"), 6)
+               .arg(QStringLiteral("measured ms"), 12)
+               .arg(QStringLiteral("pauses ms"), 10)
+               .arg(QStringLiteral("other ms"), 9);
+
+    const QVariantList dpis{400, 800, 1600, 3200, 6400, 8000, 10000, 12000};
+    QVariantList colours;
+    for (int i = 0; i < 24; ++i)
+        colours << i * 10;
+    QVariantList image;
+    for (uchar b : macroimage::encode({{macroimage::KeyPress, 4}, {macroimage::Pause, 50},
+                                       {macroimage::KeyRelease, 4}}, 1))
+        image << int(b);
+
+    struct Op { const char *name; std::function<void(DeviceOps &)> run; };
+    const QList<Op> ops{
+        {"save key matrix", [](DeviceOps &o) { o.setKeyMatrix(keyMatrix(false), true, {60, 70, 80}); }},
+        {"save key matrix with recoil layers", [](DeviceOps &o) { o.setKeyMatrix(keyMatrix(true), true, {60, 70, 80}); }},
+        {"set DPI stages", [&](DeviceOps &o) { o.setDpi(5, QStringLiteral("3389"), dpis); }},
+        {"set lighting effect + colours", [&](DeviceOps &o) { o.setRgbEffect(5, 2, 3); o.setRgbColor(0, colours); }},
+        {"send a macro", [&](DeviceOps &o) { o.sendMacroData(image, 3); }},
+    };
+
+    for (int family : {553, 560}) {
+        simmouse::Config c;
+        c.family = family;
+        c.reportLength = 32;
+        c.isEncode = true;
+        simmouse::reset(c);
+
+        SummingClock clock(sleep);
+        Host host;
+        host.ic = QString::number(family);
+        Hid_Thread hid;
+        hid.setClock(&clock);
+        hid.setOwner(&host);
+        DeviceEntry e;
+        e.path = QString::fromStdString(simmouse::path(0, 0));
+        e.reportLength = 32;
+        e.isEncode = true;
+        hid.deviceTable = {e};
+        hid.currentIndex = 0;
+        std::memset(SecrecyCode, 0, sizeof SecrecyCode);
+        proto::applyCodeText(e.sCode, SecrecyCode);
+
+        Settings settings;
+        for (int n = 0; n < 16; ++n)
+            settings.values.insert(DeviceOps::factoryKeyMatrixKey(n), {1, 0, 0xF0, 0});
+        DeviceOps dev;
+        dev.setHidProvider([&hid] { return &hid; });
+        dev.setFactsProvider([family] {
+            DeviceFacts f;
+            f.icType = QString::number(family);
+            f.isColorful = true;
+            f.isGun = true;
+            return f;
+        });
+        dev.setProfileSettings(&settings);
+
+        for (const Op &op : ops) {
+            clock.pausedMs = 0;
+            QElapsedTimer t;
+            t.start();
+            for (int r = 0; r < runs; ++r) {
+                simmouse::clearWireLog();
+                op.run(dev);
+            }
+            const double measured = double(t.nsecsElapsed()) / 1e6 / runs;
+            const double paused = double(clock.pausedMs) / runs;
+            out << QStringLiteral("%1 %2 %3 %4 %5\n")
+                       .arg(QString::fromLatin1(op.name), -34)
+                       .arg(family, 6)
+                       .arg(measured, 12, 'f', 1)
+                       .arg(paused, 10, 'f', 0)
+                       .arg(sleep ? measured - paused : measured, 9, 'f', 1);
+            out.flush();
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QStringList>
+#include <functional>
+
+#include "bridge/profilesettings.h"
+#include "device/devicehost.h"
+#include "device/protocolclock.h"
+#include "tools/simmouse/simmouse.h"
+
+// Records the protocol's pauses instead of sleeping through them.
+class RecordingClock : public ProtocolClock
+{
+public:
+    void sleepMs(int ms) override { sleeps << ms; }
+    void processEvents() override {}
+    int total() const
+    {
+        int sum = 0;
+        for (int ms : sleeps)
+            sum += ms;
+        return sum;
+    }
+    QList<int> sleeps;
+};
+
+// The window's device facts, without a window.
+class FakeHost : public DeviceHost
+{
+public:
+    QString icType() const override { return ic; }
+    bool isGun() const override { return gun; }
+    void setViewEnabled(bool) override {}
+    void setCurrentDPI(int) override {}
+    void showBalloon(const QString &, const QString &) override {}
+    QString ic = QStringLiteral("553");
+    bool gun = false;
+};
+
+// Profile values in memory: the current profile and the factory profile.
+class MapSettings : public ProfileSettings
+{
+public:
+    QVariantList list(const QString &key, bool fromDefaults) const override
+    {
+        return (fromDefaults ? defaults : current).value(key);
+    }
+    void setList(const QString &key, const QVariantList &values) override
+    {
+        current.insert(key, values);
+        ++writes;
+    }
+    QMap<QString, QVariantList> current, defaults;
+    int writes = 0;
+};
+
+// One command as the mouse received it: the unscrambled request and the
+// data bytes of the output reports that followed it.
+struct WireCommand
+{
+    QByteArray request;   // 9 bytes
+    QByteArray bulk;      // data bytes of every following output report
+    int outputReports = 0;
+    int code() const { return uchar(request.at(1)); }
+    int byte(int i) const { return uchar(request.at(i)); }
+};
+
+inline QList<WireCommand> wireCommands()
+{
+    QList<WireCommand> out;
+    for (const simmouse::WireRecord &r : simmouse::wireLog()) {
+        if (r.interface != 0 || !r.ok)
+            continue;
+        if (r.kind == simmouse::Kind::FeatureOut) {
+            WireCommand c;
+            c.request = QByteArray(reinterpret_cast<const char *>(r.clear.data()), int(r.clear.size()));
+            out << c;
+        } else if (r.kind == simmouse::Kind::Output && !out.isEmpty()) {
+            out.last().bulk += QByteArray(reinterpret_cast<const char *>(r.bytes.data()) + 1,
+                                          int(r.bytes.size()) - 1);
+            ++out.last().outputReports;
+        }
+    }
+    return out;
+}
+
+inline QList<int> wireCodes()
+{
+    QList<int> codes;
+    for (const WireCommand &c : wireCommands())
+        codes << c.code();
+    return codes;
+}
+
+inline QByteArray bytesOf(std::initializer_list<int> v)
+{
+    QByteArray out;
+    for (int x : v)
+        out.append(char(uchar(x)));
+    return out;
+}
+
+inline QVariantList intList(std::initializer_list<int> v)
+{
+    QVariantList out;
+    for (int x : v)
+        out.append(x);
+    return out;
+}

@@ -167,7 +167,16 @@ bool Hid_Thread::hidSend(int length, bool pause)
 {
     if (exchangeRefused() || length < 0 || length > proto::kBulkBufferSize)
         return endExchange(false);
+    // A command run from the pending events (the position loops leave the
+    // token free between their sends) builds its own request in the shared
+    // buffers; ours must still go out as built.
+    uchar request[proto::kFeatureReportSize];
+    std::memcpy(request, outReport, sizeof request);
+    const std::vector<uchar> bulk(bulkBuf, bulkBuf + length);
     clk()->processEvents();
+    std::memcpy(outReport, request, sizeof request);
+    if (length > 0)
+        std::memcpy(bulkBuf, bulk.data(), size_t(length));
     if (!hidOpen(currentIndex))
         return endExchange(false);
     if (currentEncoded())

@@ -138,7 +138,10 @@ private slots:
 
     void tokenReturnedDuringWait();
     void nestedCommandGivesUpAndOuterFinishes();
+    void positionLoopContinuesAfterFailedSend();
+    void commandBetweenPositionSendsRunsWhole();
     void emptyPathTouchesNothing();
+    void listenOpenFailureClearsOnlyPath2();
     void failedOpenClearsPath();
     void indexOutsideTable();
     void refusedReportLength_data();
@@ -618,7 +621,8 @@ void TestCommands::readProfile()
     std::memset(buf, 0xEE, sizeof buf);
     hid->hid560_8CH_readProfile(buf, 2);
 
-    QCOMPARE(qb(buf, 128).toHex(), record.toHex());
+    QCOMPARE(qb(buf + 64, 64).toHex(), record.mid(64).toHex());
+    QCOMPARE(qb(buf, 64).toHex(), record.left(64).toHex());
     const Wire w = wire();
     QCOMPARE(w.requests, QStringList{"008C02000000000071"});
     QCOMPARE(w.inputs, reports);
@@ -701,6 +705,38 @@ void TestCommands::nestedCommandGivesUpAndOuterFinishes()
     QCOMPARE(int(hid->hidIdle), 1);
 }
 
+void TestCommands::positionLoopContinuesAfterFailedSend()
+{
+    connectSim(560, 32, false);
+    simmouse::failTransferAfter(1);
+    hid->hid560_04H_SetCurrentDPI(5);
+    const Wire w = wire();
+    QCOMPARE(w.failed, 1);
+    QCOMPARE(w.requests, QStringList({"0004020500000000F4", "0004030500000000F3",
+                                      "0004040500000000F2"}));
+    QCOMPARE(int(hid->hidIdle), 1);
+}
+
+// Each send of the position loop gives the token back and lets events run
+// first, so a command started there gets the channel and finishes in between.
+void TestCommands::commandBetweenPositionSendsRunsWhole()
+{
+    connectSim(560, 32, false);
+    bool started = false;
+    clock.onProcessEvents = [this, &started] {
+        if (started || clock.eventRounds != 2)
+            return;
+        started = true;
+        hid->hid560_02H_SetCurrentProfile(1);
+    };
+    hid->hid560_03H_SetReportRate(2);
+    QCOMPARE(wire().requests, QStringList({"0003010200000000F9", "0002010000000000FC",
+                                           "0003020200000000F8", "0003030200000000F7",
+                                           "0003040200000000F6"}));
+    QCOMPARE(clock.sleeps, kPause + QList<int>{8} + kPause + kPause + kPause);
+    QCOMPARE(int(hid->hidIdle), 1);
+}
+
 // ------------------------------------------------------------ transport
 
 void TestCommands::emptyPathTouchesNothing()
@@ -715,6 +751,21 @@ void TestCommands::emptyPathTouchesNothing()
     QCOMPARE(int(hid->hidIdle), 1);
     QCOMPARE(wire().records, 0);
     QCOMPARE(clock.sleeps, QList<int>());
+}
+
+void TestCommands::listenOpenFailureClearsOnlyPath2()
+{
+    connectSim(553, 32, false);
+    QVERIFY(hid->hidOpenListen(0));
+    hid->hidCloseListen();
+    simmouse::failOpen(true);
+    QVERIFY(!hid->hidOpenListen(0));
+    QVERIFY(hid->deviceTable.at(0).path2.isEmpty());
+    QVERIFY(!hid->deviceTable.at(0).path.isEmpty());
+    simmouse::failOpen(false);
+    QVERIFY(!hid->hidOpenListen(0));
+    QVERIFY(hid->hidOpen(0));
+    hid->hidClose();
 }
 
 void TestCommands::failedOpenClearsPath()

@@ -63,6 +63,11 @@ int pendingReports(int device, int interface)
     return Model::instance().pendingReports(device, interface);
 }
 
+int waitingReads(int device, int interface)
+{
+    return Model::instance().waitingReads(device, interface);
+}
+
 void withholdReplies(bool on, int device)
 {
     Model::instance().withholdReplies(device, on);

@@ -62,6 +62,7 @@ std::vector<Config> parseIniConfig(const std::string &text)
             continue;
         if (line.front() == '[' && line.back() == ']') {
             group = trim(line.substr(1, line.size() - 2));
+            groups[group]; // an empty group is still a row
             continue;
         }
         const auto eq = line.find('=');

@@ -197,6 +197,14 @@ int Model::pendingReports(int device, int interface)
     return int(devices_[device].queues[interface].size());
 }
 
+int Model::waitingReads(int device, int interface)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (device < 0 || device >= int(devices_.size()) || interface < 0 || interface > 1)
+        return 0;
+    return device < int(waiting_.size()) ? waiting_[size_t(device)][size_t(interface)] : 0;
+}
+
 void Model::withholdReplies(int device, bool on)
 {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -494,8 +502,7 @@ int Model::read(hid_device *handle, uint8_t *data, size_t length, int timeoutMs)
     if (!handle || !data)
         return -1;
     const bool blocking = timeoutMs < 0;
-    const auto deadline = std::chrono::steady_clock::now()
-        + std::chrono::milliseconds(blocking ? kBlockingReadLimitMs : timeoutMs);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         Device *dev = deviceFor(handle);
@@ -517,12 +524,21 @@ int Model::read(hid_device *handle, uint8_t *data, size_t length, int timeoutMs)
         }
         if (timeoutMs == 0)
             return 0;
-        if (queued_.wait_until(lock, deadline) == std::cv_status::timeout) {
+        // Like hidapi, a blocking read waits until a report comes or the
+        // device goes away.
+        const size_t device = size_t(handle->device);
+        if (waiting_.size() <= device)
+            waiting_.resize(device + 1);
+        ++waiting_[device][size_t(handle->interface)];
+        const bool timedOut = blocking ? (queued_.wait(lock), false)
+                                       : queued_.wait_until(lock, deadline) == std::cv_status::timeout;
+        --waiting_[device][size_t(handle->interface)];
+        if (timedOut) {
             dev = deviceFor(handle);
             if (!dev)
                 return -1;
             if (dev->queues[handle->interface].empty())
-                return blocking ? -1 : 0;
+                return 0;
         }
     }
 }

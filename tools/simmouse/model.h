@@ -42,6 +42,7 @@ public:
     void queueReport(int device, int interface, const std::vector<uint8_t> &bytes);
     void pressDpiButton(int device, uint8_t stage);
     int pendingReports(int device, int interface);
+    int waitingReads(int device, int interface);
     void withholdReplies(int device, bool on);
     void corruptNextReply(int device);
     void failTransferAfter(int n);
@@ -60,7 +61,7 @@ public:
     int sendFeature(hid_device *handle, const uint8_t *data, size_t length);
     int getFeature(hid_device *handle, uint8_t *data, size_t length);
     int write(hid_device *handle, const uint8_t *data, size_t length);
-    // timeoutMs < 0: blocking (bounded by kBlockingReadLimitMs).
+    // timeoutMs < 0: blocking, until a report comes or the handle dies.
     int read(hid_device *handle, uint8_t *data, size_t length, int timeoutMs);
     int setNonblocking(hid_device *handle, int nonblock);
     bool handleValid(hid_device *handle);
@@ -105,6 +106,9 @@ private:
     std::condition_variable queued_;
     std::vector<Device> devices_;
     std::vector<WireRecord> log_;
+    // Reads parked per device index and interface; kept apart from the
+    // devices so that a reset does not lose count of readers still waking.
+    std::vector<std::array<int, 2>> waiting_;
     uint64_t nextGeneration_ = 1;
     int failCountdown_ = 0;
     bool failOpen_ = false;

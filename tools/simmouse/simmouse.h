@@ -52,8 +52,11 @@
 //   four 560 positions, then queues 06 07 00 stage on interface 1.
 // * Transfers of the wrong kind on an interface (feature or output reports on
 //   interface 1, feature reports of other sizes) fail with -1 and are logged.
-// * A blocking hid_read that gets nothing waits at most
-//   kBlockingReadLimitMs and then fails (-1) rather than hang a test forever.
+// * A blocking hid_read waits, as hidapi does, until a report comes or the
+//   device is unplugged (-1) or reset (-1); it has no time limit of its own.
+// * A feature read with no reply pending (nothing sent since plugging, or the
+//   last request was ignored) returns report ID 0 and eight zero bytes, never
+//   scrambled, and is logged with the note "no reply pending".
 //
 // Thread safety: every function here and every hidapi call may be used from
 // any thread; one mutex guards the model. hid_read_timeout really waits and
@@ -66,8 +69,6 @@
 #include <vector>
 
 namespace simmouse {
-
-constexpr int kBlockingReadLimitMs = 10000;
 
 // One simulated device. Defaults: the sample mouse.
 struct Config
@@ -145,6 +146,9 @@ void pressDpiButton(uint8_t stage, int device = 0);
 void queueNotifyReport(const std::vector<uint8_t> &bytes, int device = 0);
 // Number of reports still waiting on an interface.
 int pendingReports(int device = 0, int interface = 0);
+// Number of reads currently waiting on an interface for a report (lets a test
+// know that a reader is parked before it presses the button or unplugs).
+int waitingReads(int device = 0, int interface = 1);
 
 // Faults (cleared by reset()).
 // Replies withheld: hid_get_feature_report fails (-1, as a device that never

@@ -2,6 +2,9 @@
 
 #include "device/hid_thread.h"
 #include "device/protocol.h"
+#include "device/protocolclock.h"
+
+#include <QThread>
 
 #include <array>
 #include <cstring>
@@ -45,6 +48,7 @@ private slots:
     void reportCount();
     void outputReport_data();
     void outputReport();
+    void realClockRunsGuiEventsOnlyOnGuiThread();
 };
 
 void TestProtocol::checksum_data()
@@ -321,6 +325,21 @@ void TestProtocol::outputReport()
     QCOMPARE(bytes(report.data() + 1, dataBytes), bytes(data + offset, dataBytes));
     for (int i = 1 + dataBytes; i <= reportLength; ++i)
         QVERIFY2(report[size_t(i)] == 0, qPrintable(QString("byte %1 not zero").arg(i)));
+}
+
+// Waiting commands let the GUI thread's pending events run; a pool thread
+// must never pump the GUI thread's queue.
+void TestProtocol::realClockRunsGuiEventsOnlyOnGuiThread()
+{
+    int ran = 0;
+    QMetaObject::invokeMethod(this, [&ran] { ++ran; }, Qt::QueuedConnection);
+    QThread *worker = QThread::create([] { realProtocolClock()->processEvents(); });
+    worker->start();
+    QVERIFY(worker->wait(10000));
+    delete worker;
+    QCOMPARE(ran, 0);
+    realProtocolClock()->processEvents();
+    QCOMPARE(ran, 1);
 }
 
 QTEST_GUILESS_MAIN(TestProtocol)

@@ -1,6 +1,7 @@
 #include "bridge/linuxpointerbackend.h"
 
 #include <QDebug>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <cmath>
@@ -9,11 +10,23 @@
 
 namespace {
 
+bool hasSessionBus()
+{
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"));
+}
+
 class ProcessRunner : public LinuxPointerBackend::Runner
 {
 public:
     bool run(const QStringList &args, QString *output) override
     {
+        // A desktop whose settings can change has a session bus; without one
+        // the tool would start a bus of its own and still keep nothing.
+        if (!hasSessionBus())
+            return false;
         const QString tool = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
         if (tool.isEmpty())
             return false;

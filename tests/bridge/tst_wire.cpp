@@ -731,6 +731,15 @@ void TestWire::macroImageReachesDevice()
     const std::vector<uint8_t> stored = simmouse::state().macros.at(6);
     QCOMPARE(QByteArray(reinterpret_cast<const char *>(stored.data()), 12),
              bytesOf({0x00, 0x01, 0x00, 0x04, 0x00, 0x01, 0x00, 0x64, 0x81, 0x04, 0x00, 0x00}));
+
+    // A macro of pauses only: its two count bytes, then zeros.
+    resetLog();
+    data.clear();
+    for (uchar b : encode({{Pause, 500}, {Pause, 2000}}, 2))
+        data << int(b);
+    QVERIFY(ops->sendMacroData(data, 0));
+    QCOMPARE(wireCommands().size(), 1);
+    QCOMPARE(wireCommands().at(0).bulk, bytesOf({0x00, 0x02}) + QByteArray(126, '\0'));
 }
 
 // ---- recoil -------------------------------------------------------------------------

@@ -189,9 +189,9 @@ bool Hid_Thread::hidSend(int length, bool pause)
         return endExchange(true);
 
     // The table may have been rebuilt while events ran; re-read the entry.
-    const int reportLength = currentReportLength();
-    if (!proto::reportLengthUsable(reportLength))
+    if (exchangeRefused())
         return endExchange(false);
+    const int reportLength = currentReportLength();
     const int chunk = proto::chunkSize(length, reportLength);
     std::vector<uchar> report(size_t(reportLength) + 1, 0);
     for (int offset = 0; offset < length; offset += chunk) {

@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <QAbstractEventDispatcher>
+
 #include <cstring>
 #include <memory>
 #include <set>
@@ -345,6 +347,39 @@ private slots:
             QCOMPARE(lastCopyData, &data);
             QCOMPARE(lastContext, static_cast<void *>(&context));
         }
+    }
+
+    void copyDataFilterOnApplication()
+    {
+        int context = 0;
+        copyDataCalls = 0;
+        // Registering twice must not install the filter twice (one message,
+        // one call).
+        setCopyDataCallback(recordCopyData, QCoreApplication::instance(), &context);
+        setCopyDataCallback(recordCopyData, QCoreApplication::instance(), &context);
+        QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+        QVERIFY(dispatcher);
+        // Native events of this platform pass through untouched.
+        int nativeEvent = 0;
+        qintptr result = -7;
+        QVERIFY(!dispatcher->filterNativeEvent("xcb_generic_event_t", &nativeEvent, &result));
+        QCOMPARE(result, qintptr(-7));
+        QCOMPARE(copyDataCalls, 0);
+#ifdef Q_OS_WIN
+        COPYDATASTRUCT data{0x250F, 0, nullptr};
+        MSG msg{};
+        msg.message = WM_COPYDATA;
+        msg.lParam = reinterpret_cast<LPARAM>(&data);
+        QVERIFY(dispatcher->filterNativeEvent("windows_generic_MSG", &msg, &result));
+        QCOMPARE(result, qintptr(1));
+        QCOMPARE(copyDataCalls, 1);
+        QCOMPARE(lastContext, static_cast<void *>(&context));
+#endif
+        // The callback set through the application is the one dispatched to.
+        const CopyData data{0x250F, 0, nullptr};
+        std::intptr_t answer = 0;
+        QVERIFY(dispatchNativeMessage(kCopyDataMessage, &data, &answer));
+        QCOMPARE(lastContext, static_cast<void *>(&context));
     }
 
     void copyDataText_data()

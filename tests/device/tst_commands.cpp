@@ -153,6 +153,7 @@ private slots:
     void handshake();
     void handshakeNeedsAnExchange();
     void handshakeSelectsEntryAndCode();
+    void handshakeBytesRepeatWithinASecond();
 
 private:
     void connectSim(int family, int reportLength, bool encoded,
@@ -952,6 +953,29 @@ void TestCommands::handshakeSelectsEntryAndCode()
     QCOMPARE(int(uchar(req.at(8))),
              int(proto::checksum(reinterpret_cast<const uchar *>(req.constData()) + 1)));
     QCOMPARE(req.mid(6, 2), QByteArray(2, '\0'));
+}
+
+void TestCommands::handshakeBytesRepeatWithinASecond()
+{
+    connectSim(553, 32, true);
+    // Retry until both handshakes fall into one second.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        simmouse::clearWireLog();
+        const qint64 before = QDateTime::currentSecsSinceEpoch();
+        QVERIFY(hid->chkDeviceIsEnCode(0));
+        QVERIFY(hid->chkDeviceIsEnCode(0));
+        if (QDateTime::currentSecsSinceEpoch() != before)
+            continue;
+        const QStringList requests = wire().requests;
+        QCOMPARE(requests.size(), 2);
+        QCOMPARE(requests.at(0), requests.at(1));
+        uchar drawn[4];
+        proto::handshakeBytes(before, drawn);
+        QCOMPARE(QByteArray::fromHex(requests.at(0).toLatin1()).mid(2, 4).toHex(),
+                 qb(drawn, 4).toHex());
+        return;
+    }
+    QFAIL("no two handshakes within one second");
 }
 
 QTEST_GUILESS_MAIN(TestCommands)

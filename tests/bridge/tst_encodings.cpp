@@ -2,6 +2,8 @@
 // codes, lighting triples, the macro image and the profile-block fields.
 #include <QtTest>
 
+#include <QJSEngine>
+
 #include "bridge/dpistages.h"
 #include "bridge/keymatrix.h"
 #include "bridge/lighting.h"
@@ -96,6 +98,7 @@ private slots:
     void macroSizeMatchesImage();
     void macroTransferBuffer();
     void macroCodecFromQml();
+    void macroCodecFromScript();
 
     void profileBlockFields();
     void gunSlotOutOfRangeWritesNothing();
@@ -582,6 +585,21 @@ void TestEncodings::macroCodecFromQml()
              (QVariantList{0x00, 0x01, 0x05, 0x04, 0x81, 0x04, 0x00, 0x00}));
     QCOMPARE(codec.encodedSize(rows), 10);
     QCOMPARE(codec.encodedSize({}), 2);
+}
+
+void TestEncodings::macroCodecFromScript()
+{
+    // Rows exactly as the editor's script would hand them over.
+    MacroImageCodec codec;
+    QJSEngine::setObjectOwnership(&codec, QJSEngine::CppOwnership);
+    QJSEngine engine;
+    engine.globalObject().setProperty(QStringLiteral("codec"), engine.newQObject(&codec));
+    const QJSValue image = engine.evaluate(QStringLiteral(
+        "codec.encode([[1, 0x1E], {type: 0, value: 2000}, [2, 0x1E]], 1)"));
+    QVERIFY2(!image.isError(), qPrintable(image.toString()));
+    QCOMPARE(image.toVariant().toList(),
+             (QVariantList{0x00, 0x01, 0x00, 0x1E, 0x00, 0x01, 0x00, 0x64, 0x81, 0x1E, 0x00, 0x00}));
+    QCOMPARE(engine.evaluate(QStringLiteral("codec.encodedSize([[1, 4], [0, 50], [2, 4]])")).toInt(), 10);
 }
 
 // ---- profile blocks -------------------------------------------------------------------

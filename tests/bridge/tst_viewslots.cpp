@@ -31,6 +31,7 @@ class TestViewSlots : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
     void familyChosenOnEveryCall();
@@ -55,6 +56,11 @@ void TestViewSlots::initTestCase()
                      tmp.path() + QStringLiteral("/modules/setting")));
     oldCwd = QDir::currentPath();
     QVERIFY(QDir::setCurrent(tmp.path()));
+}
+
+void TestViewSlots::cleanupTestCase()
+{
+    QDir::setCurrent(oldCwd);
 }
 
 void TestViewSlots::init()

@@ -48,6 +48,11 @@ void connect(Hid_Thread &hid, int family, int reportLength)
     c.reportLength = reportLength;
     c.isEncode = true;
     simmouse::reset(c);
+    simmouse::State st = simmouse::state();
+    for (auto &record : st.profiles)
+        for (size_t i = 0; i < record.size(); ++i)
+            record[i] = uint8_t(0x80 + i);
+    simmouse::setState(st);
     DeviceEntry e;
     e.path = QString::fromStdString(simmouse::path(0, 0));
     e.path2 = QString::fromStdString(simmouse::path(0, 1));
@@ -76,7 +81,14 @@ int main(int argc, char **argv)
         {"553 13H macro, 128 bytes", 553, 32, [](Hid_Thread &h) { h.hid553_13H_SetMacroKey(1, data); }},
         {"560 0FH macro, 128 bytes", 560, 32, [](Hid_Thread &h) { h.hid560_0FH_SetMacroKey(1, data); }},
         {"560 0CH profile write, 128 bytes", 560, 32, [](Hid_Thread &h) { h.hid560_0CH_setProfile(data, 1); }},
-        {"560 8CH profile read, 128 bytes", 560, 32, [](Hid_Thread &h) { uchar b[128]; h.hid560_8CH_readProfile(b, 1); }},
+        {"560 8CH profile read, 128 bytes", 560, 32, [](Hid_Thread &h) {
+             uchar b[128];
+             std::memset(b, 0xEE, sizeof b);
+             h.hid560_8CH_readProfile(b, 1);
+             // A read that failed fast would make a meaningless time.
+             if (std::memcmp(b, simmouse::state().profiles[1].data(), 128) != 0 || !h.hidIdle)
+                 qFatal("the profile read failed");
+         }},
         {"560 03H report rate, 4 positions", 560, 32, [](Hid_Thread &h) { h.hid560_03H_SetReportRate(2); }},
         {"553 0BH current DPI", 553, 32, [](Hid_Thread &h) { h.hid553_0BH_SetCurrentDPI(2); }},
         {"553 03H keyboard option", 553, 32, [](Hid_Thread &h) { h.hid553_03H_SetKeyboardoption(0, 0, 0, 0x40); }},

@@ -266,6 +266,16 @@ private slots:
         }
     }
 
+    void initialisingAgainReplacesTheHooks()
+    {
+        // A second installation must not leave the first one reporting too.
+        QVERIFY(InputHook::init(0));
+        sendAndWait({"mousemove", "--sync", "20", "30", "click", "1"});
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(reports, (QStringList{"M f0 down 20 30", "M f0 up 20 30"}));
+    }
+
     void withoutDisplayInitFails_data()
     {
         QTest::addColumn<QByteArray>("display");

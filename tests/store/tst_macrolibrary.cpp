@@ -142,6 +142,14 @@ private slots:
         QCOMPARE(m_lib->loadMacroIni(QStringLiteral("Macro_9")), QStringList{QStringLiteral("1")});
     }
 
+    // A macro whose file cannot be written is not reported as created.
+    void createThatCannotWriteFails()
+    {
+        QVERIFY(QDir().mkdir(macroFile(QStringLiteral("Macro_1"))));
+        QVERIFY(!m_lib->createMacroIni(QStringLiteral("Macro_1"), 0));
+        QVERIFY(!m_lib->saveMacroIni(QStringLiteral("Macro_1"), {"1,A"}, 1));
+    }
+
     void createKeepsExistingEntries()
     {
         QVERIFY(m_lib->createMacroIni(QStringLiteral("Macro_0"), 5));
@@ -317,6 +325,20 @@ private slots:
             QCOMPARE(keyEntry(n, 5), (QVariantList{"4", "0", "1", "0"}));
         m_store->syncAll();
         QVERIFY(sectionLines(m_store->profilePath(0), "mouseKeyMatrix").contains("5=1, 240, 5, 0"));
+    }
+
+    // Entries the screens stored this run come back as numbers, not texts.
+    void deleteSeesAssignmentsWrittenThisRun()
+    {
+        m_store->setCurrentProfile(1);
+        m_store->setDataList(QStringLiteral("mouseKeyMatrix/3"), {4.0, 0.0, 2.0, 0.0});
+        m_store->setDataList(QStringLiteral("mouseKeyMatrix/4"), {4.0, 0.0, 3.0, 0.0});
+        m_store->setData(QStringLiteral("mouseMacroKey/2"), QStringLiteral("Fresh"));
+        m_store->setData(QStringLiteral("mouseMacroKey/3"), QStringLiteral("Kept"));
+        m_lib->deleteMacroUpdateProfile(QStringLiteral("Fresh"));
+        QCOMPARE(keyEntry(1, 3), (QVariantList{"1", "240", "3", "0"}));
+        QCOMPARE(m_store->getDataList(QStringLiteral("mouseKeyMatrix/4"), false),
+                 (QVariantList{4.0, 0.0, 3.0, 0.0}));
     }
 
     void deleteWithoutFactoryEntryClearsAssignment()

@@ -5,10 +5,10 @@
 #include <QVariant>
 #include <memory>
 
-// Access to the program's INI files. The files follow the QSettings INI form
-// of the original Qt 4 program (non-ASCII as \x escapes, one-value lists as
-// @Variant(...), empty lists as @Invalid()); these helpers keep reading and
-// writing them the same way.
+// Access to the program's INI files, all in QSettings's INI form. Files in the
+// Qt 4 form (non-ASCII as \x escapes, one-value lists as @Variant(...), empty
+// lists as @Invalid(), quoted texts) read back as they were written; new
+// non-ASCII text is written as UTF-8, which reads back the same.
 namespace IniCompat {
 
 std::unique_ptr<QSettings> open(const QString &path);

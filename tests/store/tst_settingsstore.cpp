@@ -262,49 +262,67 @@ private slots:
         QVERIFY(!m_store->replaceProfile(-1, file(QStringLiteral("pD.bin"))));
     }
 
-    // Values of a file written by the Qt 4 program.
+    // Values of a file written by the Qt 4 program, with Unix and with
+    // Windows line ends.
     void readsQt4Form_data()
     {
+        QTest::addColumn<bool>("crlf");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QVariant>("expected");
         QTest::addColumn<QVariantList>("list");
         const auto s = [](const char *utf8) { return QVariant(QString::fromUtf8(utf8)); };
-        QTest::newRow("number") << "mouse/reportRate" << s("3") << QVariantList();
-        QTest::newRow("boolean") << "mouse/isColorful" << s("true") << QVariantList();
-        QTest::newRow("list")
-            << "mouse/dpiValueArray"
-            << QVariant(QStringList{"400", "800", "1600", "3200", "6000", "6000", "6000", "6000"})
-            << QVariantList{"400", "800", "1600", "3200", "6000", "6000", "6000", "6000"};
-        QTest::newRow("one-value int list") << "mouse/oneInt" << QVariant(QVariantList{4}) << QVariantList{4};
-        QTest::newRow("one-value number list")
-            << "mouse/oneDouble" << QVariant(QVariantList{4.0}) << QVariantList{4.0};
-        QTest::newRow("one-value text list")
-            << "mouse/oneText" << QVariant(QVariantList{QString::fromUtf8("宏1")})
-            << QVariantList{QString::fromUtf8("宏1")};
-        QTest::newRow("empty list") << "mouse/empty" << QVariant() << QVariantList();
-        QTest::newRow("\\x escapes") << "mouse/chinese" << s("宏编辑") << QVariantList();
-        QTest::newRow("escaped digits after escape") << "mouse/escapedDigit" << s("宏12") << QVariantList();
-        QTest::newRow("Latin-1 escape") << "mouse/mixed" << s("Aäb") << QVariantList();
-        QTest::newRow("quoted comma") << "mouse/quoted" << s("1,A") << QVariantList();
-        QTest::newRow("quoted blanks") << "mouse/blanks" << s(" lead and trail ") << QVariantList();
-        QTest::newRow("quoted separators") << "mouse/semicolon" << s("a;b=c") << QVariantList();
-        QTest::newRow("backslash") << "mouse/backslash" << s("a\\b") << QVariantList();
-        QTest::newRow("escaped quote") << "mouse/quote" << s("say \"hi\"") << QVariantList();
-        QTest::newRow("tab") << "mouse/tab" << s("a\tb") << QVariantList();
-        QTest::newRow("list of quoted and escaped")
-            << "mouse/textList" << QVariant(QStringList{"1,A", QString::fromUtf8("宏"), "plain"})
-            << QVariantList{"1,A", QString::fromUtf8("宏"), "plain"};
-        QTest::newRow("doubled at sign") << "mouse/atSign" << s("@at") << QVariantList();
-        QTest::newRow("deeper path") << "mouse/deep/path" << s("7") << QVariantList();
-        QTest::newRow("general section") << "top" << s("1") << QVariantList();
-        QTest::newRow("escaped group name") << QString::fromUtf8("宏/name") << s("macro") << QVariantList();
+        struct Row
+        {
+            const char *name;
+            QString key;
+            QVariant expected;
+            QVariantList list;
+        };
+        const QList<Row> rows{
+            {"number", "mouse/reportRate", s("3"), {}},
+            {"boolean", "mouse/isColorful", s("true"), {}},
+            {"list", "mouse/dpiValueArray",
+             QVariant(QStringList{"400", "800", "1600", "3200", "6000", "6000", "6000", "6000"}),
+             {"400", "800", "1600", "3200", "6000", "6000", "6000", "6000"}},
+            {"one-value int list", "mouse/oneInt", QVariant(QVariantList{4}), {4}},
+            {"one-value number list", "mouse/oneDouble", QVariant(QVariantList{4.0}), {4.0}},
+            {"one-value text list", "mouse/oneText", QVariant(QVariantList{QString::fromUtf8("宏1")}),
+             {QString::fromUtf8("宏1")}},
+            {"empty list", "mouse/empty", QVariant(), {}},
+            {"\\x escapes", "mouse/chinese", s("宏编辑"), {}},
+            {"escaped digits after escape", "mouse/escapedDigit", s("宏12"), {}},
+            {"Latin-1 escape", "mouse/mixed", s("Aäb"), {}},
+            {"quoted comma", "mouse/quoted", s("1,A"), {}},
+            {"quoted blanks", "mouse/blanks", s(" lead and trail "), {}},
+            {"quoted separators", "mouse/semicolon", s("a;b=c"), {}},
+            {"backslash", "mouse/backslash", s("a\\b"), {}},
+            {"escaped quote", "mouse/quote", s("say \"hi\""), {}},
+            {"tab", "mouse/tab", s("a\tb"), {}},
+            {"list of quoted and escaped", "mouse/textList",
+             QVariant(QStringList{"1,A", QString::fromUtf8("宏"), "plain"}),
+             {"1,A", QString::fromUtf8("宏"), "plain"}},
+            {"doubled at sign", "mouse/atSign", s("@at"), {}},
+            {"deeper path", "mouse/deep/path", s("7"), {}},
+            {"general section", "top", s("1"), {}},
+            {"escaped group name", QString::fromUtf8("宏/name"), s("macro"), {}},
+        };
+        for (bool crlf : {false, true}) {
+            for (const Row &r : rows) {
+                QTest::addRow("%s%s", r.name, crlf ? " CRLF" : "")
+                    << crlf << r.key << r.expected << r.list;
+            }
+        }
     }
     void readsQt4Form()
     {
+        QFETCH(bool, crlf);
         QFETCH(QString, key);
         QFETCH(QVariant, expected);
         QFETCH(QVariantList, list);
-        QVERIFY(writeBytes(file(QStringLiteral("p6.bin")), readBytes(dataDir() + QStringLiteral("/qt4/qt4form.bin"))));
+        QByteArray content = readBytes(dataDir() + QStringLiteral("/qt4/qt4form.bin"));
+        if (crlf)
+            content.replace("\n", "\r\n");
+        QVERIFY(writeBytes(file(QStringLiteral("p6.bin")), content));
         m_store = std::make_unique<SettingsStore>(m_dir);
         m_store->setCurrentProfile(5);
         QCOMPARE(m_store->getData(key, false), expected);

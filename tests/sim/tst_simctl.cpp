@@ -111,6 +111,37 @@ private slots:
         QCOMPARE(changes.load(), 4);
     }
 
+    // Faults set through the tool act on the next exchange.
+    void faultsThroughTheTool()
+    {
+        const unsigned char echo[9] = {0, 0x00, 1, 2, 3, 4, 0, 0, uint8_t(~(1 + 2 + 3 + 4))};
+        auto exchange = [&](unsigned char *reply) {
+            hid_device *h = hid_open_path("sim:04d9:8008:0");
+            if (!h)
+                return -2;
+            reply[0] = 0;
+            const int sent = hid_send_feature_report(h, echo, 9);
+            const int got = hid_get_feature_report(h, reply, 9);
+            hid_close(h);
+            return sent == 9 ? got : -3;
+        };
+        unsigned char reply[9];
+        QCOMPARE(ctl({"withhold", "on", "0"}).exitCode, 0);
+        QCOMPARE(exchange(reply), -1);
+        QCOMPARE(ctl({"withhold", "off"}).exitCode, 0);
+        QCOMPARE(ctl({"corrupt"}).exitCode, 0);
+        QCOMPARE(exchange(reply), 9);
+        QCOMPARE(int(reply[2]), 0xFE);
+        QCOMPARE(exchange(reply), 9);
+        QCOMPARE(int(reply[2]), 0x01);
+        QCOMPARE(ctl({"fail", "2"}).exitCode, 0);
+        QCOMPARE(exchange(reply), -1); // the request passes, the reply fails
+        QCOMPARE(ctl({"failopen", "on"}).exitCode, 0);
+        QCOMPARE(exchange(reply), -2);
+        QCOMPARE(ctl({"failopen", "off"}).exitCode, 0);
+        QCOMPARE(exchange(reply), 9);
+    }
+
     void refusedCommands_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -119,6 +150,9 @@ private slots:
         QTest::newRow("dpi out of range") << QStringList{"dpi", "256"};
         QTest::newRow("no such device") << QStringList{"plug", "7"};
         QTest::newRow("dpi on unplugged") << QStringList{"dpi", "2", "1"};
+        QTest::newRow("withhold without mode") << QStringList{"withhold"};
+        QTest::newRow("fail without count") << QStringList{"fail"};
+        QTest::newRow("corrupt no such device") << QStringList{"corrupt", "3"};
     }
     void refusedCommands()
     {

@@ -169,6 +169,35 @@ std::string execute(const std::string &line)
         pressDpiButton(uint8_t(stage), d);
         return "ok\n";
     }
+    if (command == "withhold" || command == "failopen") {
+        std::string mode;
+        in >> mode;
+        if (mode != "on" && mode != "off")
+            return "error: usage: " + command + " on|off" + (command == "withhold" ? " [device]\n" : "\n");
+        if (command == "failopen") {
+            failOpen(mode == "on");
+            return "ok\n";
+        }
+        const int d = device(0);
+        if (!checkDevice(d))
+            return "error: no device " + std::to_string(d) + "\n";
+        withholdReplies(mode == "on", d);
+        return "ok\n";
+    }
+    if (command == "corrupt") {
+        const int d = device(0);
+        if (!checkDevice(d))
+            return "error: no device " + std::to_string(d) + "\n";
+        corruptNextReply(d);
+        return "ok\n";
+    }
+    if (command == "fail") {
+        int n = 0;
+        if (!(in >> n))
+            return "error: usage: fail <n> (the n-th next transfer fails; 0 cancels)\n";
+        failTransferAfter(n);
+        return "ok\n";
+    }
     if (command == "status")
         return status();
     if (command == "log") {
@@ -181,8 +210,7 @@ std::string execute(const std::string &line)
         clearWireLog();
         return "ok\n";
     }
-    return "error: unknown command '" + command
-        + "' (plug|unplug [dev], dpi <stage> [dev], status, log, clearlog)\n";
+    return "error: unknown command '" + command + "' (" + kUsage + ")\n";
 }
 
 void ensureStarted()

@@ -20,6 +20,10 @@ inline std::string socketPath()
 // Once per process: configure from SIMMOUSE_CONFIG and open the socket.
 void ensureStarted();
 
+constexpr const char *kUsage =
+    "plug|unplug [device], dpi <stage> [device], status, log, clearlog, "
+    "withhold on|off [device], corrupt [device], fail <n>, failopen on|off";
+
 // One command line ("plug", "dpi 3 1", ...) to its answer text.
 std::string execute(const std::string &line);
 

@@ -1,5 +1,6 @@
 // Controls the simulated mouse of a running program over its local socket:
-//   simmousectl plug|unplug [device] | dpi <stage> [device] | status | log | clearlog
+//   simmousectl <command> [arguments]; the commands are listed in kUsage.
+// The socket is SIMMOUSE_SOCKET, else /tmp/simmouse-<uid>.sock.
 #include "ctlserver.h"
 
 #include <cstdio>
@@ -12,8 +13,7 @@
 int main(int argc, char **argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr,
-                     "usage: simmousectl plug|unplug [device] | dpi <stage> [device] | status | log | clearlog\n");
+        std::fprintf(stderr, "usage: simmousectl <command>\ncommands: %s\n", simmouse::server::kUsage);
         return 2;
     }
     std::string line;

@@ -115,6 +115,47 @@ private slots:
         QCOMPARE(simmouse::path(1, 1), std::string("sim1:04d9:8008:1"));
     }
 
+    void devicesAreIndependent()
+    {
+        Config mouse = makeConfig(560, true);
+        mouse.code = "A1b2C3";
+        simmouse::reset(std::vector<Config>{keyboardRow(), mouse});
+        QCOMPARE(send(frameRequest(0x03, {1, 2, 3, 4}), 0), 9);
+        QCOMPARE(send(frameRequest(0x02, {3}, "A1b2C3"), 1), 9);
+        QCOMPARE(simmouse::state(0).keyboardOption, (std::array<uint8_t, 4>{1, 2, 3, 4}));
+        QCOMPARE(int(simmouse::state(0).currentProfile), 1);
+        QCOMPARE(int(simmouse::state(1).currentProfile), 3);
+        QCOMPARE(simmouse::state(1).keyboardOption, (std::array<uint8_t, 4>{}));
+        // Each interface answers only for its own device.
+        simmouse::pressDpiButton(5, 1);
+        QCOMPARE(simmouse::pendingReports(0, 1), 0);
+        QCOMPARE(simmouse::pendingReports(1, 1), 1);
+        simmouse::unplug(1);
+        QVERIFY(simmouse::isPlugged(0));
+        QCOMPARE(send(frameRequest(0x0B, {2}), 0), 9);
+        QCOMPARE(send(frameRequest(0x02, {1}, "A1b2C3"), 1), -1);
+    }
+
+    void openByIdsAndDeviceStrings()
+    {
+        simmouse::reset();
+        hid_device *h = hid_open(0x04D9, 0xA1EE, nullptr);
+        QVERIFY(h);
+        const hid_device_info *info = hid_get_device_info(h);
+        QVERIFY(info);
+        QCOMPARE(info->interface_number, 0);
+        QCOMPARE(info->usage_page, uint16_t(0xFF00));
+        QCOMPARE(QString::fromUtf8(info->path), QString("sim:04d9:a1ee:0"));
+        wchar_t text[64];
+        QCOMPARE(hid_get_product_string(h, text, 64), 0);
+        QCOMPARE(QString::fromWCharArray(text), QString("Simulated mouse"));
+        simmouse::unplug();
+        QCOMPARE(hid_get_product_string(h, text, 64), -1);
+        hid_close(h);
+        QVERIFY(!hid_open(0x04D9, 0xA1EE, nullptr));
+        QCOMPARE(hid_version()->minor, HID_API_VERSION_MINOR);
+    }
+
     void unplugHidesAndKillsHandles()
     {
         simmouse::reset();

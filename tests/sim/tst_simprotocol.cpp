@@ -71,23 +71,30 @@ private slots:
     {
         QTest::addColumn<int>("family");
         QTest::addColumn<bool>("deviceScrambles");
+        QTest::addColumn<QString>("deviceCode");
         QTest::addColumn<QString>("hostCode");   // empty: the host sends in clear
         QTest::addColumn<bool>("echoes");
-        QTest::newRow("553 clear") << 553 << false << QString() << true;
-        QTest::newRow("553 scrambled") << 553 << true << QString("418205") << true;
-        QTest::newRow("560 clear") << 560 << false << QString() << true;
-        QTest::newRow("560 scrambled") << 560 << true << QString("418205") << true;
-        QTest::newRow("wrong code") << 553 << true << QString("418206") << false;
-        QTest::newRow("host clear, device scrambles") << 553 << true << QString() << false;
-        QTest::newRow("host scrambles, device clear") << 560 << false << QString("418205") << false;
+        const QString sample("418205");
+        QTest::newRow("553 clear") << 553 << false << sample << QString() << true;
+        QTest::newRow("553 scrambled") << 553 << true << sample << sample << true;
+        QTest::newRow("560 clear") << 560 << false << sample << QString() << true;
+        QTest::newRow("560 scrambled") << 560 << true << sample << sample << true;
+        QTest::newRow("device's own code") << 560 << true << "Zq9!x0" << "Zq9!x0" << true;
+        QTest::newRow("sample code on another device") << 560 << true << "Zq9!x0" << sample << false;
+        QTest::newRow("wrong code") << 553 << true << sample << "418206" << false;
+        QTest::newRow("host clear, device scrambles") << 553 << true << sample << QString() << false;
+        QTest::newRow("host scrambles, device clear") << 560 << false << sample << sample << false;
     }
     void handshakeEcho()
     {
         QFETCH(int, family);
         QFETCH(bool, deviceScrambles);
+        QFETCH(QString, deviceCode);
         QFETCH(QString, hostCode);
         QFETCH(bool, echoes);
-        simmouse::reset(makeConfig(family, deviceScrambles));
+        simmouse::Config config = makeConfig(family, deviceScrambles);
+        config.code = deviceCode.toStdString();
+        simmouse::reset(config);
         const std::string code = hostCode.toStdString();
 
         const Report9 request = req(0x00, QByteArray::fromHex("12345678"), code);

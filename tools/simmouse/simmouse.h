@@ -14,9 +14,10 @@
 // * A command is a 9-byte feature report: report ID 0, code, six parameters,
 //   checksum (255 minus the 8-bit sum of bytes 1..7). With scrambling on, the
 //   device unscrambles bytes 1..8 with its own six-character code first. A
-//   request that is not exactly 9 bytes, has a non-zero report ID, a bad
-//   checksum or an unknown code is ignored (logged with a note) and clears the
-//   pending reply.
+//   request with a bad checksum or an unknown code is taken off the wire
+//   (the transfer succeeds) but ignored: logged with a note, and it clears
+//   the pending reply. A report that is not exactly 9 bytes or has a
+//   non-zero report ID fails the transfer (-1).
 // * Every accepted request prepares a reply that hid_get_feature_report
 //   returns (as often as it is asked) until the next request: report ID 0,
 //   byte 1 the command code, bytes 2.. the results (zero for set commands),
@@ -43,7 +44,8 @@
 //   Profile numbers outside 0..4 read as 128 zero bytes; 0CH to such a
 //   number is accepted and dropped.
 // * Queues belong to the interface, not to a handle, so reports survive the
-//   program's close/reopen between transfers. Unplugging empties them.
+//   program's close/reopen between transfers. Unplugging empties them and
+//   drops the pending reply; the firmware State survives (like flash).
 // * The 560 family uses 03H/04H with a position p (1..4) and keeps a report
 //   rate and a DPI stage per position. It has no 83H of its own but answers
 //   it like the 553 family (no code clash). 553 03H is the keyboard option,
@@ -57,6 +59,11 @@
 // * A feature read with no reply pending (nothing sent since plugging, or the
 //   last request was ignored) returns report ID 0 and eight zero bytes, never
 //   scrambled, and is logged with the note "no reply pending".
+//
+// * Wire log: every report that crosses the wire, and every transfer that
+//   fails (ok = false, with the reason). Reads that find no report (time-out,
+//   unplugged device) are not logged, so an idle listener leaves no trace.
+// * A reportLength below 1 acts as 1.
 //
 // Thread safety: every function here and every hidapi call may be used from
 // any thread; one mutex guards the model. hid_read_timeout really waits and

@@ -1,12 +1,17 @@
 #include "store/filedialogs.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace DialogTexts {
 
 QString startFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    // A folder that does not exist would make the dialogs offer its name as
+    // the file name; start at home then.
+    return QFileInfo(desktop).isDir() ? desktop : QDir::homePath();
 }
 
 } // namespace DialogTexts

@@ -21,6 +21,7 @@ inline const char *openTitle() { return "Open File"; }
 inline const char *saveTitle() { return "Save File"; }
 inline const char *profileFilter() { return "Profile(*.pf)"; }
 inline const char *macroFilter() { return "Macro(*.mc)"; }
-// The folder the dialogs start in: the user's desktop.
+// The folder the dialogs start in: the user's desktop (home when there is
+// no desktop folder).
 QString startFolder();
 } // namespace DialogTexts

@@ -1,10 +1,15 @@
 // The view's file slots over a ./modules tree in the working directory, as
 // the screens call them.
+#include "app/filedialogs_qt.h"
 #include "app/myqquickview.h"
 #include "device/hid_thread.h"
 #include "storetestutil.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QStandardPaths>
+#include <QTimer>
 #include <QJSValue>
 #include <QtTest>
 
@@ -29,6 +34,15 @@ private:
     }
 
 private slots:
+    void initTestCase()
+    {
+        // The dialogs start on the desktop: give the test a home of its own.
+        QVERIFY(QDir().mkpath(m_tmp.path() + QStringLiteral("/home/Desktop")));
+        qputenv("HOME", (m_tmp.path() + QStringLiteral("/home")).toLocal8Bit());
+        qunsetenv("XDG_CONFIG_HOME");
+        QCOMPARE(DialogTexts::startFolder(), m_tmp.path() + QStringLiteral("/home/Desktop"));
+    }
+
     void init()
     {
         static int serial = 0;
@@ -156,6 +170,69 @@ private slots:
         // Other sections leave the balloon texts alone.
         m_view->getLangStrings(QStringLiteral("profile"), QStringLiteral("English"));
         QCOMPARE(dpiSwitchTexts(), eight);
+    }
+
+    // The program's own dialogs: standard file dialogs over the view with
+    // the titles and filters of each operation. The test answers them.
+    void standardDialogs_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("filter");
+        QTest::newRow("import profile") << false << "Open File" << "Profile(*.pf)";
+        QTest::newRow("export macro") << true << "Save File" << "Macro(*.mc)";
+    }
+    void standardDialogs()
+    {
+        QFETCH(bool, save);
+        QFETCH(QString, title);
+        QFETCH(QString, filter);
+        m_view->setFileDialogs(std::make_unique<QtFileDialogs>(m_view.get()));
+        const QString chosen = QDir::current().absoluteFilePath(
+            save ? QStringLiteral("exchange/macro0.mc") : QStringLiteral("exchange/imported.pf"));
+
+        QString seenTitle, seenFilter, seenFolder;
+        QWidget *seenParent = nullptr;
+        QTimer poll;
+        poll.setInterval(20);
+        // Answers whichever file dialog is open, until the operation returns.
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto *dlg = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dlg)
+                return;
+            if (!seenParent) {   // as first shown
+                seenTitle = dlg->windowTitle();
+                seenFilter = dlg->nameFilters().join(QLatin1Char(';'));
+                seenFolder = dlg->directory().absolutePath();
+                seenParent = dlg->parentWidget();
+            }
+            if (auto *edit = dlg->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                edit->setText(chosen);
+            else
+                dlg->selectFile(chosen);
+            QMetaObject::invokeMethod(dlg, "accept", Qt::QueuedConnection);
+        });
+        poll.start();
+        if (save) {
+            m_view->saveMacroFile(QStringLiteral("Macro_0"));
+            QCOMPARE(readBytes(chosen), readBytes(QStringLiteral("modules/macro/Macro_0.bin")));
+        } else {
+            QVERIFY(m_view->loadProfile(1));
+            QCOMPARE(m_view->store().profile(1)->value(QStringLiteral("mouse/tag")).toString(),
+                     QStringLiteral("imported"));
+        }
+        QCOMPARE(seenTitle, title);
+        QCOMPARE(seenFilter, filter);
+        QCOMPARE(seenParent, m_view.get());
+        QCOMPARE(seenFolder, m_tmp.path() + QStringLiteral("/home/Desktop"));
+    }
+
+    void noDesktopFolderStartsAtHome()
+    {
+        const QString desktop = m_tmp.path() + QStringLiteral("/home/Desktop");
+        QVERIFY(QDir(desktop).removeRecursively());
+        QCOMPARE(DialogTexts::startFolder(), QDir::homePath());
+        QVERIFY(QDir().mkpath(desktop));
     }
 
     void resetApconfigSlot()

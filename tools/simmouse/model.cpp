@@ -61,8 +61,10 @@ void freeInfoList(hid_device_info *info)
 
 Model &Model::instance()
 {
-    static Model model;
-    return model;
+    // Never destroyed: pool threads and the control thread may still be
+    // inside a call while the process runs its exit handlers.
+    static Model *model = new Model;
+    return *model;
 }
 
 Model::Model()

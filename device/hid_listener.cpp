@@ -8,6 +8,8 @@
 #include <QMutex>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <atomic>
+
 #include <hidapi.h>
 
 #include "devicehost.h"
@@ -31,6 +33,16 @@ QStringList &dpiTextsStorage()
     static QStringList texts(DpiTextCount, defaultDpiText());
     return texts;
 }
+
+// Released by every listener task as its very last step and acquired by
+// waitListener: whatever the task did is visible to the waiter, in a way that
+// race checkers can see too (they cannot look into Qt's own future hand-over).
+std::atomic<unsigned> listenersEnded{0};
+
+struct EndOfListener
+{
+    ~EndOfListener() { listenersEnded.fetch_add(1, std::memory_order_release); }
+};
 
 // A DPI-switch report is exactly 06 07 xx stage; anything else is noise.
 bool isDpiReport(const uchar *report, int length)
@@ -99,6 +111,7 @@ void Hid_Thread::startListener(uint index)
 
 void Hid_Thread::listenLoop(uint index)
 {
+    const EndOfListener end;
     {
         QMutexLocker lock(&pathLock);
         if (index >= uint(deviceTable.size()) || deviceTable.at(int(index)).path2.isEmpty())
@@ -152,4 +165,5 @@ void Hid_Thread::waitListener()
     // The task never waits for the GUI thread, so this cannot dead-lock; it
     // returns within one read time-out once `listening` is clear.
     listenFuture.waitForFinished();
+    listenersEnded.load(std::memory_order_acquire);
 }

@@ -399,13 +399,13 @@ int Model::setNonblocking(hid_device *handle, int nonblock)
 }
 
 // A failed transfer is logged with the reason and returns -1.
-#define SIM_FAIL(why)                                                                              \
-    do {                                                                                           \
-        rec.ok = false;                                                                            \
-        rec.note = (why);                                                                          \
-        log(std::move(rec));                                                                       \
-        return -1;                                                                                 \
-    } while (0)
+int Model::fail(WireRecord rec, std::string why)
+{
+    rec.ok = false;
+    rec.note = std::move(why);
+    log(std::move(rec));
+    return -1;
+}
 
 int Model::sendFeature(hid_device *handle, const uint8_t *data, size_t length)
 {
@@ -415,15 +415,15 @@ int Model::sendFeature(hid_device *handle, const uint8_t *data, size_t length)
     WireRecord rec = record(Kind::FeatureOut, handle, data, length);
     Device *dev = deviceFor(handle);
     if (!dev)
-        SIM_FAIL("device not present");
+        return fail(std::move(rec), "device not present");
     if (handle->interface != 0)
-        SIM_FAIL("no feature reports on this interface");
+        return fail(std::move(rec), "no feature reports on this interface");
     if (length != 9)
-        SIM_FAIL("feature report must be 9 bytes");
+        return fail(std::move(rec), "feature report must be 9 bytes");
     if (data[0] != 0)
-        SIM_FAIL("report ID must be 0");
+        return fail(std::move(rec), "report ID must be 0");
     if (takeFailure())
-        SIM_FAIL("injected transfer failure");
+        return fail(std::move(rec), "injected transfer failure");
 
     std::array<uint8_t, 9> request;
     std::copy(data, data + 9, request.begin());
@@ -443,17 +443,17 @@ int Model::getFeature(hid_device *handle, uint8_t *data, size_t length)
     WireRecord rec = record(Kind::FeatureIn, handle, nullptr, 0);
     Device *dev = deviceFor(handle);
     if (!dev)
-        SIM_FAIL("device not present");
+        return fail(std::move(rec), "device not present");
     if (handle->interface != 0)
-        SIM_FAIL("no feature reports on this interface");
+        return fail(std::move(rec), "no feature reports on this interface");
     if (length < 9)
-        SIM_FAIL("buffer smaller than the feature report");
+        return fail(std::move(rec), "buffer smaller than the feature report");
     if (data[0] != 0)
-        SIM_FAIL("report ID must be 0");
+        return fail(std::move(rec), "report ID must be 0");
     if (dev->withhold)
-        SIM_FAIL("reply withheld");
+        return fail(std::move(rec), "reply withheld");
     if (takeFailure())
-        SIM_FAIL("injected transfer failure");
+        return fail(std::move(rec), "injected transfer failure");
 
     std::array<uint8_t, 9> clear{};
     std::array<uint8_t, 9> wire{};
@@ -480,16 +480,16 @@ int Model::write(hid_device *handle, const uint8_t *data, size_t length)
     WireRecord rec = record(Kind::Output, handle, data, length);
     Device *dev = deviceFor(handle);
     if (!dev)
-        SIM_FAIL("device not present");
+        return fail(std::move(rec), "device not present");
     if (handle->interface != 0)
-        SIM_FAIL("no output reports on this interface");
+        return fail(std::move(rec), "no output reports on this interface");
     const size_t reportLength = size_t(dev->config.reportLength);
     if (length != reportLength + 1)
-        SIM_FAIL("output report must be " + std::to_string(reportLength + 1) + " bytes");
+        return fail(std::move(rec), "output report must be " + std::to_string(reportLength + 1) + " bytes");
     if (data[0] != 0)
-        SIM_FAIL("report ID must be 0");
+        return fail(std::move(rec), "report ID must be 0");
     if (takeFailure())
-        SIM_FAIL("injected transfer failure");
+        return fail(std::move(rec), "injected transfer failure");
 
     if (dev->bulk == BulkTarget::None)
         rec.note = "no bulk transfer expected; ignored";
@@ -517,7 +517,7 @@ int Model::read(hid_device *handle, uint8_t *data, size_t length, int timeoutMs)
             WireRecord rec = record(handle->interface == 0 ? Kind::Input : Kind::NotifyIn,
                                     handle, report.data(), report.size());
             if (takeFailure())
-                SIM_FAIL("injected transfer failure");
+                return fail(std::move(rec), "injected transfer failure");
             const size_t n = std::min(length, report.size());
             std::copy(report.begin(), report.begin() + n, data);
             rec.bytes.resize(n);
@@ -545,19 +545,20 @@ int Model::read(hid_device *handle, uint8_t *data, size_t length, int timeoutMs)
     }
 }
 
-#undef SIM_FAIL
-
 // ---------------------------------------------------------------- firmware
 
 void Model::handleRequest(Device &dev, const std::array<uint8_t, 9> &request, WireRecord &rec)
 {
-    if (dev.bulk != BulkTarget::None && dev.bulkReceived < dev.bulkLength)
-        rec.note = "unfinished bulk transfer abandoned; ";
+    auto addNote = [&rec](const char *text) {
+        rec.note += rec.note.empty() ? text : std::string("; ") + text;
+    };
+    if (dev.bulk != BulkTarget::None)
+        addNote("unfinished bulk transfer abandoned");
     dev.bulk = BulkTarget::None;
     dev.hasReply = false;
 
     if (checksum(request.data() + 1) != request[8]) {
-        rec.note += "bad checksum; ignored";
+        addNote("bad checksum; ignored");
         return;
     }
     std::array<uint8_t, 9> reply{};
@@ -565,7 +566,7 @@ void Model::handleRequest(Device &dev, const std::array<uint8_t, 9> &request, Wi
     const bool known = dev.config.family == 560 ? handle560(dev, request.data(), reply.data())
                                                 : handle553(dev, request.data(), reply.data());
     if (!known) {
-        rec.note += "unknown command; ignored";
+        addNote("unknown command; ignored");
         return;
     }
     reply[8] = checksum(reply.data() + 1);
@@ -577,8 +578,6 @@ void Model::handleRequest(Device &dev, const std::array<uint8_t, 9> &request, Wi
     }
     dev.reply = reply;
     dev.hasReply = true;
-    if (!rec.note.empty() && rec.note.back() == ' ')
-        rec.note.resize(rec.note.size() - 2);
 }
 
 bool Model::handle553(Device &dev, const uint8_t *req, uint8_t *reply)

@@ -92,6 +92,7 @@ private:
     void log(WireRecord record);
     WireRecord record(Kind kind, const hid_device *handle, const uint8_t *data, size_t length);
     bool takeFailure();                      // counts one transfer
+    int fail(WireRecord rec, std::string why);
     void handleRequest(Device &dev, const std::array<uint8_t, 9> &request, WireRecord &rec);
     bool handle553(Device &dev, const uint8_t *req, uint8_t *reply);
     bool handle560(Device &dev, const uint8_t *req, uint8_t *reply);

@@ -11,16 +11,9 @@ constexpr quintptr kWarningTag = 0x250F;
 
 bool warningTextFromCopyData(const CopyData *data, QString *text)
 {
-    if (!data || data->dwData != kWarningTag || !data->lpData)
-        return false;
-    // Never read past the sender's cbData bytes: the text ends at the first
-    // NUL inside them or at their end.
-    const char *bytes = static_cast<const char *>(data->lpData);
-    const qsizetype length = qstrnlen(bytes, data->cbData);
-    *text = QString::fromUtf8(bytes, length);
-    // Only a length that matches the text exactly (terminator not counted)
-    // is shown; a count that includes the terminator is not.
-    return quint64(data->cbData) == quint64(text->toUtf8().size());
+    // Only the tagged message; its text is read within cbData bytes and must
+    // be exactly that long (a count that includes the terminator is not).
+    return data && data->dwData == kWarningTag && InputHook::copyDataText(data, text);
 }
 
 void keyboardHookCallback(uchar usbCode, bool isDown, void *context)

@@ -271,6 +271,7 @@ private slots:
         connectDevice(simmouse::Config());
         DebugLines debug;
         hid->startListener(0);
+        QTRY_COMPARE(simmouse::waitingReads(0, 1), 1);   // unplugged during a wait
         simmouse::unplug();
         QTRY_COMPARE(host.effects, QStringList{"enabled:0"});
         QCOMPARE(int(hid->listening), 0);
@@ -288,9 +289,11 @@ private slots:
         simmouse::pressDpiButton(3);
         QTRY_COMPARE(host.effects.size(), 2);   // the loop is running
 
+        QTRY_COMPARE(simmouse::waitingReads(0, 1), 1);   // stopped during a wait
         hid->stopListener();
         QCOMPARE(int(hid->listening), 0);
         hid->waitListener();
+        QCOMPARE(simmouse::waitingReads(0, 1), 0);
         simmouse::pressDpiButton(6);
         QCoreApplication::processEvents();
         QCOMPARE(simmouse::pendingReports(0, 1), 1);
@@ -309,7 +312,8 @@ private slots:
         QVERIFY(host.effects.isEmpty());
     }
 
-    // Starting again ends the previous task first: one removal, one effect.
+    // Starting again ends the previous task first: never two reads parked on
+    // the interface at once, one removal, one effect.
     void onlyOneListener()
     {
         connectDevice(simmouse::Config());
@@ -317,6 +321,15 @@ private slots:
         hid->startListener(0);
         hid->startListener(0);
         hid->startListener(0);
+        QTRY_COMPARE(simmouse::waitingReads(0, 1), 1);
+        int most = 0;
+        QElapsedTimer watched;
+        watched.start();
+        while (watched.elapsed() < 1200) {   // a little over two read cycles
+            most = std::max(most, simmouse::waitingReads(0, 1));
+            QTest::qWait(10);
+        }
+        QCOMPARE(most, 1);
         simmouse::unplug();
         QThreadPool::globalInstance()->waitForDone();
         QTRY_COMPARE(host.effects, QStringList{"enabled:0"});

@@ -39,46 +39,41 @@ ProtocolClock *Hid_Thread::clk() const
 
 // ---------------------------------------------------------------- transport
 
-hid_device *Hid_Thread::hidOpen(int index)
+// Opens one interface of entry `index` into `handle`, closing what it held.
+// A failed open clears that interface's path, so later exchanges fail at once
+// until the table is rebuilt.
+hid_device *Hid_Thread::openInterface(int index, QString DeviceEntry::*path, hid_device *&handle)
 {
-    QByteArray path;
+    QByteArray pathText;
     {
         QMutexLocker lock(&pathLock);
-        if (index < 0 || index >= deviceTable.size() || deviceTable.at(index).path.isEmpty())
+        if (index < 0 || index >= deviceTable.size() || (deviceTable.at(index).*path).isEmpty())
             return nullptr;
-        path = deviceTable.at(index).path.toLatin1();
+        pathText = (deviceTable.at(index).*path).toLatin1();
     }
-    hidClose();
-    cmdHandle = hid_open_path(path.constData());
-    if (!cmdHandle) {
+    if (handle) {
+        hid_close(handle);
+        handle = nullptr;
+    }
+    handle = hid_open_path(pathText.constData());
+    if (!handle) {
         QMutexLocker lock(&pathLock);
         if (index < deviceTable.size())
-            deviceTable[index].path.clear();
+            (deviceTable[index].*path).clear();
         return nullptr;
     }
-    hid_set_nonblocking(cmdHandle, 0);
-    return cmdHandle;
+    hid_set_nonblocking(handle, 0);
+    return handle;
+}
+
+hid_device *Hid_Thread::hidOpen(int index)
+{
+    return openInterface(index, &DeviceEntry::path, cmdHandle);
 }
 
 hid_device *Hid_Thread::hidOpenListen(int index)
 {
-    QByteArray path;
-    {
-        QMutexLocker lock(&pathLock);
-        if (index < 0 || index >= deviceTable.size() || deviceTable.at(index).path2.isEmpty())
-            return nullptr;
-        path = deviceTable.at(index).path2.toLatin1();
-    }
-    hidCloseListen();
-    listenHandle = hid_open_path(path.constData());
-    if (!listenHandle) {
-        QMutexLocker lock(&pathLock);
-        if (index < deviceTable.size())
-            deviceTable[index].path2.clear();
-        return nullptr;
-    }
-    hid_set_nonblocking(listenHandle, 0);
-    return listenHandle;
+    return openInterface(index, &DeviceEntry::path2, listenHandle);
 }
 
 void Hid_Thread::hidClose()

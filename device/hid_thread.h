@@ -89,6 +89,7 @@ public slots:
 
 private:
     ProtocolClock *clk() const;
+    hid_device *openInterface(int index, QString DeviceEntry::*path, hid_device *&handle);
     // Takes the idle token; without it writes the command's failure line.
     bool beginCommand(const char *failLine);
     // The current entry's report length when it cannot serve as a chunk size

@@ -16,7 +16,7 @@
 #include "bridge/deviceops.h"
 #include "bridge/macroimage.h"
 #include "bridge/profilesettings.h"
-#include "device/devicehost.h"
+#include "tests/common/fakes.h"
 #include "device/hid_thread.h"
 #include "device/protocol.h"
 #include "device/protocolclock.h"
@@ -39,18 +39,6 @@ public:
 
 private:
     bool m_sleep;
-};
-
-class Host : public DeviceHost
-{
-public:
-    QString icType() const override { return ic; }
-    bool isGun() const override { return gun; }
-    void setViewEnabled(bool) override {}
-    void setCurrentDPI(int) override {}
-    void showBalloon(const QString &, const QString &) override {}
-    QString ic;
-    bool gun = true;
 };
 
 class Settings : public ProfileSettings
@@ -124,8 +112,9 @@ int main(int argc, char **argv)
         simmouse::reset(c);
 
         SummingClock clock(sleep);
-        Host host;
+        FakeHost host;
         host.ic = QString::number(family);
+        host.gun = true;
         Hid_Thread hid;
         hid.setClock(&clock);
         hid.setOwner(&host);

@@ -7,38 +7,8 @@
 #include <functional>
 
 #include "bridge/profilesettings.h"
-#include "device/devicehost.h"
-#include "device/protocolclock.h"
+#include "tests/common/fakes.h"
 #include "tools/simmouse/simmouse.h"
-
-// Records the protocol's pauses instead of sleeping through them.
-class RecordingClock : public ProtocolClock
-{
-public:
-    void sleepMs(int ms) override { sleeps << ms; }
-    void processEvents() override {}
-    int total() const
-    {
-        int sum = 0;
-        for (int ms : sleeps)
-            sum += ms;
-        return sum;
-    }
-    QList<int> sleeps;
-};
-
-// The window's device facts, without a window.
-class FakeHost : public DeviceHost
-{
-public:
-    QString icType() const override { return ic; }
-    bool isGun() const override { return gun; }
-    void setViewEnabled(bool) override {}
-    void setCurrentDPI(int) override {}
-    void showBalloon(const QString &, const QString &) override {}
-    QString ic = QStringLiteral("553");
-    bool gun = false;
-};
 
 // Profile values in memory: the current profile and the factory profile.
 class MapSettings : public ProfileSettings

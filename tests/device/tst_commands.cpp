@@ -2,7 +2,7 @@
 
 #include "device/hid_thread.h"
 #include "device/protocol.h"
-#include "fakes.h"
+#include "tests/common/fakes.h"
 #include "tools/simmouse/simmouse.h"
 
 #include <cstring>

@@ -7,6 +7,8 @@
 #include <QString>
 #include <functional>
 
+// Test doubles of the device object's seams, shared by the test suites.
+
 // Records the pauses the protocol asks for instead of sleeping through them.
 class RecordingClock : public ProtocolClock
 {

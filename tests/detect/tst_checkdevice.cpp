@@ -340,8 +340,9 @@ private slots:
             if (lastRemaining >= 0)
                 QVERIFY2(timer.remainingTime() > lastRemaining, "notification did not restart the timer");
             QCOMPARE(debug.count("Device DisConnect"), 0);
-            // Let the timer run down a little before the next notification.
-            QTRY_VERIFY(timer.remainingTime() < 1950);
+            // Let the timer run down before the next notification, by more
+            // than the 5 % a coarse timer may move its expiry.
+            QTRY_VERIFY(timer.remainingTime() < 1700);
             lastRemaining = timer.remainingTime();
         }
         QTRY_COMPARE_WITH_TIMEOUT(debug.count("Device DisConnect"), 1, 15000);

@@ -41,6 +41,7 @@ Widget::Widget(QWidget *parent)
 
     m_checkTimer.setInterval(2048);
     m_checkTimer.setSingleShot(true);
+    m_checkTimer.setTimerType(Qt::PreciseTimer);   // one check, 2048 ms after the last change
     connect(&m_checkTimer, &QTimer::timeout, this, &Widget::checkDevice);
 
     setupTrayIcon();

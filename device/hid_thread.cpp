@@ -21,8 +21,8 @@ Hid_Thread::Hid_Thread(QObject *parent)
 Hid_Thread::~Hid_Thread()
 {
     // The listener task uses this object; it must be gone before we are.
-    listening = 0;
-    listenFuture.waitForFinished();
+    stopListener();
+    waitListener();
     hidClose();
     hidCloseListen();
 }

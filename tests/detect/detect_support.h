@@ -1,5 +1,5 @@
 #pragma once
-// Shared by the detection tests: a recording clock, a debug-line recorder and
+// Shared by the detection tests: a debug-line recorder and
 // a device host that notes what the listener asks of the GUI.
 
 #include <QCoreApplication>
@@ -10,17 +10,8 @@
 #include <vector>
 
 #include "device/devicehost.h"
-#include "device/protocolclock.h"
 #include "simmouse.h"
-
-// Pauses are recorded, never slept through.
-class RecordingClock : public ProtocolClock
-{
-public:
-    void sleepMs(int ms) override { sleeps.push_back(ms); }
-    void processEvents() override {}
-    std::vector<int> sleeps;
-};
+#include "tests/common/fakes.h"
 
 // Debug output of every thread (the listener writes from the pool).
 class DebugLines

@@ -300,17 +300,27 @@ void Hid_Thread::sendWithPause(uchar code, std::initializer_list<uchar> params,
     hidSend(bulkLength, true);
 }
 
+void Hid_Thread::queryResults(std::initializer_list<uchar *> results, bool presetFromCaller)
+{
+    // The reply is preset with the caller's values, so a failed read leaves
+    // them as they were.
+    std::memset(inReport, 0, sizeof inReport);
+    int i = 2;
+    if (presetFromCaller)
+        for (uchar *r : results)
+            inReport[i++] = *r;
+    lastQueryOk = hidQuery(0);
+    i = 2;
+    for (uchar *r : results)
+        *r = inReport[i++];
+}
+
 void Hid_Thread::hid553_00H_GetSecrecyCode(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4)
 {
     if (!beginCommand("cmd Failed 00"))
         return;
     proto::buildRequest(outReport, 0x00, {byte1, byte2, byte3, byte4});
-    std::memset(inReport, 0, sizeof inReport);
-    lastQueryOk = hidQuery(0);
-    byte1 = inReport[2];
-    byte2 = inReport[3];
-    byte3 = inReport[4];
-    byte4 = inReport[5];
+    queryResults({&byte1, &byte2, &byte3, &byte4}, false);   // a failed echo yields zeros
 }
 
 void Hid_Thread::hid553_83H_GetKeyboardoption(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4)
@@ -318,16 +328,7 @@ void Hid_Thread::hid553_83H_GetKeyboardoption(uchar &byte1, uchar &byte2, uchar 
     if (!beginCommand("cmd Failed 83"))
         return;
     proto::buildRequest(outReport, 0x83);
-    std::memset(inReport, 0, sizeof inReport);
-    inReport[2] = byte1;
-    inReport[3] = byte2;
-    inReport[4] = byte3;
-    inReport[5] = byte4;
-    lastQueryOk = hidQuery(0);
-    byte1 = inReport[2];
-    byte2 = inReport[3];
-    byte3 = inReport[4];
-    byte4 = inReport[5];
+    queryResults({&byte1, &byte2, &byte3, &byte4});
 }
 
 void Hid_Thread::hid560_81H_GetKeyboardoption(uchar &byte1, uchar &byte2)
@@ -335,12 +336,7 @@ void Hid_Thread::hid560_81H_GetKeyboardoption(uchar &byte1, uchar &byte2)
     if (!beginCommand("cmd Failed 81"))
         return;
     proto::buildRequest(outReport, 0x81);
-    std::memset(inReport, 0, sizeof inReport);
-    inReport[2] = byte1;
-    inReport[3] = byte2;
-    lastQueryOk = hidQuery(0);
-    byte1 = inReport[2];
-    byte2 = inReport[3];
+    queryResults({&byte1, &byte2});
 }
 
 void Hid_Thread::hid560_82H_GetCurrentProfile(uchar &byte1)
@@ -348,10 +344,7 @@ void Hid_Thread::hid560_82H_GetCurrentProfile(uchar &byte1)
     if (!beginCommand("cmd Failed 82"))
         return;
     proto::buildRequest(outReport, 0x82);
-    std::memset(inReport, 0, sizeof inReport);
-    inReport[2] = byte1;
-    lastQueryOk = hidQuery(0);
-    byte1 = inReport[2];
+    queryResults({&byte1});
 }
 
 void Hid_Thread::hid560_84H_GetCurrentDPI(uchar &byte1, uchar &byte2)
@@ -359,12 +352,7 @@ void Hid_Thread::hid560_84H_GetCurrentDPI(uchar &byte1, uchar &byte2)
     if (!beginCommand("cmd Failed 84"))
         return;
     proto::buildRequest(outReport, 0x84, {byte1});
-    std::memset(inReport, 0, sizeof inReport);
-    inReport[2] = byte1;
-    inReport[3] = byte2;
-    lastQueryOk = hidQuery(0);
-    byte1 = inReport[2];
-    byte2 = inReport[3];
+    queryResults({&byte1, &byte2});
 }
 
 void Hid_Thread::hid553_8BH_GetCurrentDPI(uchar &byte1)
@@ -372,10 +360,7 @@ void Hid_Thread::hid553_8BH_GetCurrentDPI(uchar &byte1)
     if (!beginCommand("cmd Failed 8BH"))
         return;
     proto::buildRequest(outReport, 0x8B);
-    std::memset(inReport, 0, sizeof inReport);
-    inReport[2] = byte1;
-    lastQueryOk = hidQuery(0);
-    byte1 = inReport[2];
+    queryResults({&byte1});
 }
 
 void Hid_Thread::hid553_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)

@@ -90,6 +90,8 @@ public slots:
 private:
     ProtocolClock *clk() const;
     hid_device *openInterface(int index, QString DeviceEntry::*path, hid_device *&handle);
+    // Runs the prepared read request and copies reply bytes 2.. into results.
+    void queryResults(std::initializer_list<uchar *> results, bool presetFromCaller = true);
     // Takes the idle token; without it writes the command's failure line.
     bool beginCommand(const char *failLine);
     // The current entry's report length when it cannot serve as a chunk size

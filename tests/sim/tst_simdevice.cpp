@@ -1,5 +1,6 @@
 // The simulated device as hidapi shows it: enumeration, plugging, the
 // notification interface with its waiting reads, fault injection, wire log.
+#include "tests/common/simsamples.h"
 #include "simhost.h"
 
 #include <QtTest>
@@ -31,15 +32,7 @@ std::vector<Interface> enumerate(uint16_t vid, uint16_t pid)
 
 Config keyboardRow()
 {
-    Config c;
-    c.pid = 0x8008;
-    c.usagePage = 0xFF01;
-    c.usage = 0x0001;
-    c.usagePage2 = 0xFF02;
-    c.usage2 = 0x0001;
-    c.reportLength = 64;
-    c.isEncode = false;
-    return c;
+    return keyboardSample();
 }
 
 std::atomic<int> changes{0};

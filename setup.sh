@@ -9,7 +9,7 @@ if [ "$(id -u)" -eq 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update
     apt-get install -y --no-install-recommends \
-        cmake g++ make pkg-config git ca-certificates \
+        cmake g++ make pkg-config git ca-certificates python3 \
         qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools \
         qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript \
         qml6-module-qtquick-templates qml6-module-qtquick-controls qml6-module-qtquick-layouts \

@@ -1,4 +1,7 @@
 import QtQuick 2.15
+import "basic"
+import "common"
+import "pages"
 
 // Root of the screen. Native code reaches it only through the functions
 // initUI, run, setProtectUI, setCurrentDPI, detectKeyboard and detectMouse.
@@ -20,7 +23,6 @@ Item {
                             "Save", "", "", "", ""]
     property int keyCount: 8
     property int profileNo: 0
-    property int reportRateIndex: 0
     // The DPI page counts stages from 0, the device from 1.
     property int currentDpiStage: 0
     property bool started: false
@@ -55,7 +57,7 @@ Item {
             if (texts.length > 0)
                 mainLang = texts
             ui_View.getLangStrings("other", language)
-            initReportRate(false)
+            reportRate.init(false)
             profileNo = parseInt(ui_View.getGlobalData("mouse/profileNo")) || 0
             ui_View.setCurrentProfile(profileNo)
             isPownOn = true
@@ -95,23 +97,6 @@ Item {
         return value === true || value === "true" || value === 1 || value === "1"
     }
 
-    // The value sent to the device is the report interval in milliseconds.
-    function reportInterval(index) {
-        return index === 0 ? 8 : index === 1 ? 4 : index === 2 ? 2 : 1
-    }
-
-    function initReportRate(send) {
-        reportRateIndex = parseInt(ui_View.getData("mouse/reportRate", false)) || 0
-        if (send)
-            ui_View.mouseSetReportRate(reportInterval(reportRateIndex))
-    }
-
-    function chooseReportRate(index) {
-        reportRateIndex = index
-        ui_View.setData("mouse/reportRate", index)
-        ui_View.mouseSetReportRate(reportInterval(index))
-    }
-
     Timer {
         id: protectTimer
         repeat: false
@@ -130,14 +115,8 @@ Item {
         border.color: gray1
         visible: mainIten.started
 
-        MouseArea {
+        WindowDragArea {
             anchors.fill: parent
-            property point pressPoint
-            onPressed: (mouse) => { pressPoint = Qt.point(mouse.x, mouse.y) }
-            onPositionChanged: (mouse) => {
-                ui_Ctl.onXChanged(mouse.x - pressPoint.x)
-                ui_Ctl.onYChanged(mouse.y - pressPoint.y)
-            }
         }
 
         Text {
@@ -151,48 +130,15 @@ Item {
         Row {
             x: 920; y: 16
             spacing: 8
-            Repeater {
-                model: [ { label: "–", action: "min" }, { label: "×", action: "close" } ]
-                Rectangle {
-                    width: 32; height: 24; radius: 3
-                    color: area.containsMouse ? orange : blue
-                    Text { anchors.centerIn: parent; text: modelData.label; color: "#ffffff" }
-                    MouseArea {
-                        id: area
-                        anchors.fill: parent
-                        hoverEnabled: true
-                        onClicked: modelData.action === "min" ? ui_Ctl.onMinimize() : ui_Ctl.onClose()
-                    }
-                }
-            }
+            SkinButton { width: 32; text: "–"; onClicked: ui_Ctl.onMinimize() }
+            SkinButton { width: 32; text: "×"; onClicked: ui_Ctl.onClose() }
         }
 
-        Column {
+        ReportRate {
+            id: reportRate
+            objectName: "reportRate"
             x: 24; y: 88
-            spacing: 8
-            Text {
-                text: mainLang[3]
-                color: "#ffffff"
-                font.family: fontFamily
-                font.pixelSize: 12
-            }
-            Row {
-                spacing: 8
-                Repeater {
-                    model: ["125Hz", "250Hz", "500Hz", "1000Hz"]
-                    Rectangle {
-                        width: 64; height: 24; radius: 3
-                        color: index === reportRateIndex || rateArea.containsMouse ? orange : blue
-                        Text { anchors.centerIn: parent; text: modelData; color: "#ffffff"; font.pixelSize: 10 }
-                        MouseArea {
-                            id: rateArea
-                            anchors.fill: parent
-                            hoverEnabled: true
-                            onClicked: chooseReportRate(index)
-                        }
-                    }
-                }
-            }
+            title: mainLang[3]
         }
 
         Text {
@@ -214,20 +160,9 @@ Item {
         font.pixelSize: 48
     }
 
-    Text {
+    BusyText {
         id: busyText
         anchors.centerIn: parent
-        visible: false
         z: 100
-        text: "LOADING ......"
-        color: "#ffffff"
-        font.family: fontFamily
-        font.pixelSize: 12
-        SequentialAnimation on opacity {
-            running: busyText.visible
-            loops: Animation.Infinite
-            NumberAnimation { from: 1.0; to: 0.2; duration: 400 }
-            NumberAnimation { from: 0.2; to: 1.0; duration: 400 }
-        }
     }
 }

@@ -11,6 +11,8 @@
 #include "app/myqquickview.h"
 #include "app/ui_controler.h"
 #include "app/widget.h"
+#include "tests/common/fakes.h"
+#include "tools/simmouse/simmouse.h"
 
 // The window, its controller and the host view, in the real event loop.
 class TestShell : public QObject
@@ -71,6 +73,8 @@ private slots:
         QVERIFY(view->isGun);
         QCOMPARE(w.icType(), QStringLiteral("560"));
 
+        QVERIFY2(view->errors().isEmpty(), qPrintable(view->errors().value(0).toString()));
+        QCOMPARE(view->status(), QQuickWidget::Ready);
         QVERIFY(root());
         QCOMPARE(root()->width(), 1024.0);
         QCOMPARE(root()->height(), 640.0);
@@ -248,6 +252,45 @@ private slots:
         QTRY_COMPARE(spy.count(), 1);
         QCOMPARE(spy.first().at(0).toBool(), true);
         QCOMPARE(spy.first().at(1).toInt(), 0x1E);
+    }
+
+    void reportRateChoice_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("interval");
+        QTest::newRow("125Hz") << 0 << 8;
+        QTest::newRow("250Hz") << 1 << 4;
+        QTest::newRow("500Hz") << 2 << 2;
+        QTest::newRow("1000Hz") << 3 << 1;
+    }
+
+    void reportRateChoice()
+    {
+        // Choosing on the screen stores the index in the current profile and
+        // sends the report interval to the mouse.
+        QFETCH(int, index);
+        QFETCH(int, interval);
+        simmouse::Config mouse;
+        mouse.family = 553;
+        simmouse::reset(mouse);
+        RecordingClock clock;
+        Hid_Thread &hid = m_window->device();
+        hid.setClock(&clock);
+        DeviceEntry entry;
+        entry.path = QString::fromStdString(simmouse::path(0, 0));
+        entry.isEncode = true;
+        hid.deviceTable = {entry};
+        QVERIFY(hid.chkDeviceIsEnCode(0));   // agrees on the scrambling code
+        m_window->view()->icType = QStringLiteral("553");
+        m_window->view()->setCurrentProfile(2);
+
+        QObject *panel = root()->findChild<QObject *>(QStringLiteral("reportRate"));
+        QVERIFY(panel);
+        QVERIFY(QMetaObject::invokeMethod(panel, "choose", Q_ARG(QVariant, index)));
+        QCOMPARE(panel->property("currentIndex").toInt(), index);
+        QCOMPARE(m_window->view()->getData(QStringLiteral("mouse/reportRate"), false).toInt(), index);
+        QCOMPARE(int(simmouse::state().reportRate), interval);
+        m_window->view()->setCurrentProfile(0);
     }
 
     void clearHidBusyFreesTheChannel()

@@ -53,10 +53,9 @@ Widget::Widget(QWidget *parent)
 
 Widget::~Widget()
 {
+    // The device object, destroyed next, waits for the listener to end; it
+    // goes before the view, which the listener reaches.
     hidThread.stopListener();
-    // The listener uses the device object and reaches the view: let it end
-    // before either goes away.
-    hidThread.waitListener();
     m_controller->deleteLater();
 }
 

@@ -299,15 +299,6 @@ private slots:
         m_window->view()->clearHidBusy();
         QCOMPARE(int(m_window->device().hidIdle), 1);
     }
-
-    void balloonsAreReported()
-    {
-        QSignalSpy spy(m_window.get(), &Widget::balloonShown);
-        m_window->showBalloon("Info", "Detect Device");
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.first().at(0).toString(), QStringLiteral("Info"));
-        QCOMPARE(spy.first().at(1).toString(), QStringLiteral("Detect Device"));
-    }
 };
 
 QTEST_MAIN(TestShell)

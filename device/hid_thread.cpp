@@ -113,15 +113,11 @@ bool Hid_Thread::waitHidIdle()
     return false;
 }
 
+// The pause that lets the device work after a command: two 64 ms steps.
 void Hid_Thread::busyPause()
 {
-    pauseFlag = 0;
-    for (int i = 0; i < proto::kBusyMaxSteps; ++i) {
-        clk()->sleepMs(proto::kBusyStepMs);
-        if (pauseFlag)
-            break;
-        pauseFlag = 1;
-    }
+    clk()->sleepMs(proto::kBusyStepMs);
+    clk()->sleepMs(proto::kBusyStepMs);
 }
 
 bool Hid_Thread::currentEncoded() const

@@ -109,7 +109,6 @@ private:
     ProtocolClock *clock = nullptr;
     hid_device *cmdHandle = nullptr;
     hid_device *listenHandle = nullptr;
-    uchar pauseFlag = 1;
     QFuture<void> listenFuture;
     // Guards the paths of deviceTable entries: the listener clears path2 on
     // its own thread.

@@ -15,7 +15,6 @@ constexpr int kBulkBufferSize = 512;
 constexpr int kIdleStepMs = 8;
 constexpr int kIdleMaxSleeps = 255;
 constexpr int kBusyStepMs = 64;
-constexpr int kBusyMaxSteps = 256;
 constexpr int kOutputReportGapMs = 120;
 constexpr int kAfterSendMs = 8;
 // A bulk input report that does not arrive within this time is a failed read;

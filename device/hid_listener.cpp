@@ -87,23 +87,19 @@ void Hid_Thread::startListener(uint index)
     // read. A read that did not complete leaves nothing defined to write back,
     // so the write is skipped and the listener starts all the same.
     const QString ic = owner ? owner->icType() : QString();
+    uchar b1 = 0, b2 = 0, b3 = 0, b4 = 0;
+    lastQueryOk = false;
     if (ic == QLatin1String("560")) {
-        uchar b1 = 0, b2 = 0;
-        lastQueryOk = false;
         hid560_81H_GetKeyboardoption(b1, b2);
         if (lastQueryOk)
             hid560_01H_SetKeyboardoption(uchar(b1 | 0x08), b2);
-        else
-            qDebug("listener: keyboard option not read, left unchanged");
     } else {
-        uchar b1 = 0, b2 = 0, b3 = 0, b4 = 0;
-        lastQueryOk = false;
         hid553_83H_GetKeyboardoption(b1, b2, b3, b4);
         if (lastQueryOk)
             hid553_03H_SetKeyboardoption(b1, b2, b3, uchar(b4 | 0x40));
-        else
-            qDebug("listener: keyboard option not read, left unchanged");
     }
+    if (!lastQueryOk)
+        qDebug("listener: keyboard option not read, left unchanged");
 
     listening = 1;
     listenFuture = QtConcurrent::run([this, index] { listenLoop(index); });
@@ -119,14 +115,10 @@ void Hid_Thread::listenLoop(uint index)
     }
 
     while (listening) {
+        // A failed open has already cleared the entry's path2.
         hid_device *handle = hidOpenListen(int(index));
         if (!handle) {
             qDebug("Device removed");
-            {
-                QMutexLocker lock(&pathLock);
-                if (index < uint(deviceTable.size()))
-                    deviceTable[int(index)].path2.clear();
-            }
             // GUI objects are touched on the GUI thread only; a call still
             // queued when this object dies is dropped with it.
             QMetaObject::invokeMethod(this, [this] {
@@ -156,8 +148,7 @@ void Hid_Thread::listenLoop(uint index)
 
 void Hid_Thread::stopListener()
 {
-    if (listening)
-        listening = 0;
+    listening = 0;
 }
 
 void Hid_Thread::waitListener()

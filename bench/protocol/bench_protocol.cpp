@@ -4,6 +4,7 @@
 
 #include "device/hid_thread.h"
 #include "device/protocolclock.h"
+#include "tests/common/wirelog.h"
 #include "tools/simmouse/simmouse.h"
 
 #include <QCoreApplication>
@@ -47,17 +48,12 @@ void connect(Hid_Thread &hid, int family, int reportLength)
     c.family = family;
     c.reportLength = reportLength;
     c.isEncode = true;
-    simmouse::reset(c);
+    const DeviceEntry e = resetSimulatedMouse(c);
     simmouse::State st = simmouse::state();
     for (auto &record : st.profiles)
         for (size_t i = 0; i < record.size(); ++i)
             record[i] = uint8_t(0x80 + i);
     simmouse::setState(st);
-    DeviceEntry e;
-    e.path = QString::fromStdString(simmouse::path(0, 0));
-    e.path2 = QString::fromStdString(simmouse::path(0, 1));
-    e.reportLength = reportLength;
-    e.isEncode = true;
     hid.deviceTable = {e};
     hid.hidIdle = 1;
     if (!hid.chkDeviceIsEnCode(0))

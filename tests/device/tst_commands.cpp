@@ -3,6 +3,7 @@
 #include "device/hid_thread.h"
 #include "device/protocol.h"
 #include "tests/common/fakes.h"
+#include "tests/common/wirelog.h"
 #include "tools/simmouse/simmouse.h"
 
 #include <cstring>
@@ -156,9 +157,7 @@ private slots:
     void handshakeBytesRepeatWithinASecond();
 
 private:
-    void connectSim(int family, int reportLength, bool encoded,
-                    const QString &entryCode = QStringLiteral("418205"),
-                    int simReportLength = 0);
+    void connectSim(int family, int reportLength, bool encoded, int simReportLength = 0);
     static void addSetRows(bool withVariants);
     static void addReadRows(bool withVariants);
 
@@ -185,26 +184,19 @@ void TestCommands::cleanup()
     simmouse::reset();
 }
 
-void TestCommands::connectSim(int family, int reportLength, bool encoded,
-                              const QString &entryCode, int simReportLength)
+// The simulated mouse as the only, current entry; simReportLength, when set,
+// is what the device really uses.
+void TestCommands::connectSim(int family, int reportLength, bool encoded, int simReportLength)
 {
     simmouse::Config c;
     c.family = family;
     c.reportLength = simReportLength ? simReportLength : reportLength;
     c.isEncode = encoded;
-    c.code = "418205";
-    simmouse::reset(c);
-
-    DeviceEntry e;
-    e.path = QString::fromStdString(simmouse::path(0, 0));
-    e.path2 = QString::fromStdString(simmouse::path(0, 1));
+    DeviceEntry e = resetSimulatedMouse(c);
     e.reportLength = reportLength;
-    e.isEncode = encoded;
-    e.sCode = entryCode;
     hid->deviceTable = {e};
     hid->currentIndex = 0;
-    proto::applyCodeText(entryCode, SecrecyCode);
-    simmouse::clearWireLog();
+    proto::applyCodeText(e.sCode, SecrecyCode);
     clock.sleeps.clear();
     clock.eventRounds = 0;
 }
@@ -656,7 +648,7 @@ void TestCommands::readProfileKeepsUnreadChunks()
 // for: the reads that get nothing must end, as failed reads.
 void TestCommands::readProfileDoesNotHangOnSilentDevice()
 {
-    connectSim(560, 32, false, QStringLiteral("418205"), 64);
+    connectSim(560, 32, false, 64);
     uchar buf[128];
     std::memset(buf, 0xEE, sizeof buf);
     hid->hid560_8CH_readProfile(buf, 0);
@@ -888,9 +880,7 @@ void TestCommands::handshake()
     simmouse::Config c;
     c.isEncode = deviceScrambles;
     c.code = deviceCode.toStdString();
-    simmouse::reset(c);
-    DeviceEntry e;
-    e.path = QString::fromStdString(simmouse::path(0, 0));
+    DeviceEntry e = resetSimulatedMouse(c);
     e.isEncode = entryScrambles;
     e.sCode = entryCode;
     hid->deviceTable = {e};
@@ -926,14 +916,9 @@ void TestCommands::handshakeSelectsEntryAndCode()
     simmouse::Config c;
     c.isEncode = true;
     c.code = "ABCDEF";
-    simmouse::reset(c);
     DeviceEntry absent;
     absent.sCode = QStringLiteral("418205");
-    DeviceEntry present;
-    present.path = QString::fromStdString(simmouse::path(0, 0));
-    present.isEncode = true;
-    present.sCode = QStringLiteral("ABCDEF");
-    hid->deviceTable = {absent, present};
+    hid->deviceTable = {absent, resetSimulatedMouse(c)};
     SecrecyCode[0] = 0x11;
     SecrecyCode[7] = 0x77;
 

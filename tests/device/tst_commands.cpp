@@ -42,6 +42,17 @@ QByteArray qb(const uchar *p, int n)
     return QByteArray(reinterpret_cast<const char *>(p), n);
 }
 
+// A read command run on a copy of the caller's values; returns them as the
+// command left them.
+ReadInvoke onCopy(std::function<void(Hid_Thread &, uchar *)> call)
+{
+    return [call](Hid_Thread &h, const QByteArray &in) {
+        QByteArray values = in;
+        call(h, reinterpret_cast<uchar *>(values.data()));
+        return values;
+    };
+}
+
 QByteArray src(int n)
 {
     return qb(pattern.bytes, n);
@@ -372,59 +383,27 @@ void TestCommands::addReadRows(bool withVariants)
     };
     const QList<Row> rows = {
         {"553 00H", 553,
-         [](Hid_Thread &h, const QByteArray &in) {
-             uchar b[4];
-             std::memcpy(b, in.constData(), 4);
-             h.hid553_00H_GetSecrecyCode(b[0], b[1], b[2], b[3]);
-             return qb(b, 4);
-         },
+         onCopy([](Hid_Thread &h, uchar *b) { h.hid553_00H_GetSecrecyCode(b[0], b[1], b[2], b[3]); }),
          [](simmouse::State &) {}, QByteArray::fromHex("11223344"), "000011223344000055",
          QByteArray::fromHex("11223344"), QByteArray(4, '\0'), "cmd Failed 00"},
         {"553 83H", 553,
-         [](Hid_Thread &h, const QByteArray &in) {
-             uchar b[4];
-             std::memcpy(b, in.constData(), 4);
-             h.hid553_83H_GetKeyboardoption(b[0], b[1], b[2], b[3]);
-             return qb(b, 4);
-         },
+         onCopy([](Hid_Thread &h, uchar *b) { h.hid553_83H_GetKeyboardoption(b[0], b[1], b[2], b[3]); }),
          [](simmouse::State &s) { s.keyboardOption = {0x01, 0x02, 0x03, 0x44}; },
          QByteArray::fromHex("99999999"), "00830000000000007C", QByteArray::fromHex("01020344"),
          QByteArray::fromHex("99999999"), "cmd Failed 83"},
-        {"553 8BH", 553,
-         [](Hid_Thread &h, const QByteArray &in) {
-             uchar b = uchar(in.at(0));
-             h.hid553_8BH_GetCurrentDPI(b);
-             return qb(&b, 1);
-         },
+        {"553 8BH", 553, onCopy([](Hid_Thread &h, uchar *b) { h.hid553_8BH_GetCurrentDPI(b[0]); }),
          [](simmouse::State &s) { s.currentDpiStage = 5; }, QByteArray::fromHex("09"),
          "008B00000000000074", QByteArray::fromHex("05"), QByteArray::fromHex("09"),
          "cmd Failed 8BH"},
-        {"560 81H", 560,
-         [](Hid_Thread &h, const QByteArray &in) {
-             uchar b[2];
-             std::memcpy(b, in.constData(), 2);
-             h.hid560_81H_GetKeyboardoption(b[0], b[1]);
-             return qb(b, 2);
-         },
+        {"560 81H", 560, onCopy([](Hid_Thread &h, uchar *b) { h.hid560_81H_GetKeyboardoption(b[0], b[1]); }),
          [](simmouse::State &s) { s.keyboardOption = {0x0A, 0x0B, 0, 0}; },
          QByteArray::fromHex("7778"), "00810000000000007E", QByteArray::fromHex("0A0B"),
          QByteArray::fromHex("7778"), "cmd Failed 81"},
-        {"560 82H", 560,
-         [](Hid_Thread &h, const QByteArray &in) {
-             uchar b = uchar(in.at(0));
-             h.hid560_82H_GetCurrentProfile(b);
-             return qb(&b, 1);
-         },
+        {"560 82H", 560, onCopy([](Hid_Thread &h, uchar *b) { h.hid560_82H_GetCurrentProfile(b[0]); }),
          [](simmouse::State &s) { s.currentProfile = 3; }, QByteArray::fromHex("09"),
          "00820000000000007D", QByteArray::fromHex("03"), QByteArray::fromHex("09"),
          "cmd Failed 82"},
-        {"560 84H", 560,
-         [](Hid_Thread &h, const QByteArray &in) {
-             uchar b[2];
-             std::memcpy(b, in.constData(), 2);
-             h.hid560_84H_GetCurrentDPI(b[0], b[1]);
-             return qb(b, 2);
-         },
+        {"560 84H", 560, onCopy([](Hid_Thread &h, uchar *b) { h.hid560_84H_GetCurrentDPI(b[0], b[1]); }),
          [](simmouse::State &s) { s.dpiStageByPosition = {1, 2, 6, 4}; },
          QByteArray::fromHex("0399"), "008403000000000078", QByteArray::fromHex("0306"),
          QByteArray::fromHex("0399"), "cmd Failed 84"},

@@ -15,3 +15,15 @@ QString startFolder()
 }
 
 } // namespace DialogTexts
+
+QString askImportFile(FileDialogs &dialogs, const char *filter)
+{
+    return dialogs.openFileName(QString::fromLatin1(DialogTexts::openTitle()),
+                                DialogTexts::startFolder(), QString::fromLatin1(filter));
+}
+
+QString askExportFile(FileDialogs &dialogs, const char *filter)
+{
+    return dialogs.saveFileName(QString::fromLatin1(DialogTexts::saveTitle()),
+                                DialogTexts::startFolder(), QString::fromLatin1(filter));
+}

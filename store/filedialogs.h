@@ -25,3 +25,8 @@ inline const char *macroFilter() { return "Macro(*.mc)"; }
 // no desktop folder).
 QString startFolder();
 } // namespace DialogTexts
+
+// The import and export dialogs with their standard titles and start folder,
+// for files matching filter. An empty result means cancelled.
+QString askImportFile(FileDialogs &dialogs, const char *filter);
+QString askExportFile(FileDialogs &dialogs, const char *filter);

@@ -184,9 +184,7 @@ bool MacroLibrary::loadMacroFile(FileDialogs &dialogs, const QString &macroFileN
 {
     if (!isValidName(macroFileName))
         return refuse("loadMacroFile", macroFileName);
-    const QString chosen = dialogs.openFileName(QString::fromLatin1(DialogTexts::openTitle()),
-                                                DialogTexts::startFolder(),
-                                                QString::fromLatin1(DialogTexts::macroFilter()));
+    const QString chosen = askImportFile(dialogs, DialogTexts::macroFilter());
     if (chosen.isEmpty())
         return false;
     const QString target = filePath(macroFileName);
@@ -200,9 +198,7 @@ bool MacroLibrary::saveMacroFile(FileDialogs &dialogs, const QString &macroFileN
 {
     if (!isValidName(macroFileName))
         return refuse("saveMacroFile", macroFileName);
-    const QString chosen = dialogs.saveFileName(QString::fromLatin1(DialogTexts::saveTitle()),
-                                                DialogTexts::startFolder(),
-                                                QString::fromLatin1(DialogTexts::macroFilter()));
+    const QString chosen = askExportFile(dialogs, DialogTexts::macroFilter());
     if (chosen.isEmpty())
         return false;
     return FileOps::replaceFile(filePath(macroFileName), chosen);

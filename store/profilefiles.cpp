@@ -8,6 +8,18 @@
 
 namespace ProfileFiles {
 
+namespace {
+
+bool isProfile(const SettingsStore &store, int profile, const char *operation)
+{
+    if (store.profile(profile))
+        return true;
+    qDebug() << operation << "ignored: no profile" << profile;
+    return false;
+}
+
+} // namespace
+
 bool resetProfile(SettingsStore &store, int profile)
 {
     return store.replaceProfile(profile, store.defaultPath());
@@ -15,22 +27,16 @@ bool resetProfile(SettingsStore &store, int profile)
 
 bool copyProfile(SettingsStore &store, int destprofile, int srcprofile)
 {
-    if (!store.profile(srcprofile)) {
-        qDebug() << "copyProfile ignored: no profile" << srcprofile;
+    if (!isProfile(store, srcprofile, "copyProfile"))
         return false;
-    }
     return store.replaceProfile(destprofile, store.profilePath(srcprofile));
 }
 
 bool loadProfile(SettingsStore &store, FileDialogs &dialogs, int profile)
 {
-    if (!store.profile(profile)) {
-        qDebug() << "loadProfile ignored: no profile" << profile;
+    if (!isProfile(store, profile, "loadProfile"))
         return false;
-    }
-    const QString chosen = dialogs.openFileName(QString::fromLatin1(DialogTexts::openTitle()),
-                                                DialogTexts::startFolder(),
-                                                QString::fromLatin1(DialogTexts::profileFilter()));
+    const QString chosen = askImportFile(dialogs, DialogTexts::profileFilter());
     if (chosen.isEmpty())
         return false;
     return store.replaceProfile(profile, chosen);
@@ -38,13 +44,9 @@ bool loadProfile(SettingsStore &store, FileDialogs &dialogs, int profile)
 
 bool saveProfile(SettingsStore &store, FileDialogs &dialogs, int profile)
 {
-    if (!store.profile(profile)) {
-        qDebug() << "saveProfile ignored: no profile" << profile;
+    if (!isProfile(store, profile, "saveProfile"))
         return false;
-    }
-    const QString chosen = dialogs.saveFileName(QString::fromLatin1(DialogTexts::saveTitle()),
-                                                DialogTexts::startFolder(),
-                                                QString::fromLatin1(DialogTexts::profileFilter()));
+    const QString chosen = askExportFile(dialogs, DialogTexts::profileFilter());
     if (chosen.isEmpty())
         return false;
     // The exported file must hold what the screen shows, including writes the

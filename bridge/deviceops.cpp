@@ -29,6 +29,30 @@ void DeviceOps::sendBlocks(Hid_Thread *h, std::initializer_list<uint> blocks)
         h->hid560_0CH_setProfile(m_blocks.data(b), static_cast<uchar>(b));
 }
 
+void DeviceOps::sendSettingBlocks(Hid_Thread *h, bool isGun)
+{
+    if (isGun)
+        sendBlocks(h, {1, 2, 3, 4});
+    else
+        sendBlocks(h, {1});
+}
+
+keymatrix::LayerBuffer DeviceOps::factoryLayer() const
+{
+    QList<QVariantList> factory;
+    for (int n = 0; n < keymatrix::SlotCount; ++n)
+        factory.append(m_settings ? m_settings->list(factoryKeyMatrixKey(n), false) : QVariantList{});
+    return keymatrix::factoryBuffer(factory);
+}
+
+static void sendKeyMatrixLayer(Hid_Thread *h, CommandFamily family, uchar *layer, uchar layerNo)
+{
+    if (family == CommandFamily::F560)
+        h->hid560_0DH_SetKeyMatrix(layer, layerNo);
+    else
+        h->hid553_12H_SetKeyMatrix(layer, layerNo);
+}
+
 // ---- key matrix -----------------------------------------------------------
 
 void DeviceOps::setKeyMatrix(const QVariantList &src64, bool isSendData,
@@ -51,57 +75,38 @@ void DeviceOps::setKeyMatrix(const QVariantList &src64, bool isSendData,
     Hid_Thread *h = hid();
 
     if (!hasGunSwitch(layer1)) {
-        if (!h)
-            return;
-        if (family == CommandFamily::F560)
-            h->hid560_0DH_SetKeyMatrix(layer1.data(), 1);
-        else
-            h->hid553_12H_SetKeyMatrix(layer1.data(), 1);
+        if (h)
+            sendKeyMatrixLayer(h, family, layer1.data(), 1);
         return;
     }
 
-    QList<QVariantList> factory;
-    for (int n = 0; n < SlotCount; ++n)
-        factory.append(m_settings ? m_settings->list(factoryKeyMatrixKey(n), false) : QVariantList{});
-    RecoilLayers r = buildRecoilLayers(layer1, factoryBuffer(factory), otherParam, family);
+    RecoilLayers r = buildRecoilLayers(layer1, factoryLayer(), otherParam, family);
 
     if (family == CommandFamily::F560 && r.hasLayerMask)
         m_blocks.setRecoilLayerMask(r.layerMask);
     if (!h)
         return;
-    if (family == CommandFamily::F560) {
+    if (family == CommandFamily::F560)
         sendBlocks(h, {0});
-        h->hid560_0DH_SetKeyMatrix(r.layer1.data(), 1);
-        h->hid560_0DH_SetKeyMatrix(r.layer2.data(), 2);
-        h->hid560_0DH_SetKeyMatrix(r.layer3.data(), 3);
-        h->hid560_0DH_SetKeyMatrix(r.layer4.data(), 4);
+    sendKeyMatrixLayer(h, family, r.layer1.data(), 1);
+    sendKeyMatrixLayer(h, family, r.layer2.data(), 2);
+    sendKeyMatrixLayer(h, family, r.layer3.data(), 3);
+    sendKeyMatrixLayer(h, family, r.layer4.data(), 4);
+    if (family == CommandFamily::F560)
         h->hid560_02H_SetCurrentProfile(1);
-    } else {
-        h->hid553_12H_SetKeyMatrix(r.layer1.data(), 1);
-        h->hid553_12H_SetKeyMatrix(r.layer2.data(), 2);
-        h->hid553_12H_SetKeyMatrix(r.layer3.data(), 3);
-        h->hid553_12H_SetKeyMatrix(r.layer4.data(), 4);
+    else
         h->hid553_02H_SetCurrentKeyMatrix(1);
-    }
 }
 
 void DeviceOps::resetKeyMatrix()
 {
-    using namespace keymatrix;
-    QList<QVariantList> factory;
-    for (int n = 0; n < SlotCount; ++n)
-        factory.append(m_settings ? m_settings->list(factoryKeyMatrixKey(n), false) : QVariantList{});
-    LayerBuffer buf = factoryBuffer(factory);
+    keymatrix::LayerBuffer buf = factoryLayer();
     Hid_Thread *h = hid();
     if (!h)
         return;
-    const bool is560 = facts().family() == CommandFamily::F560;
-    for (uchar layer = 2; layer <= 4; ++layer) {
-        if (is560)
-            h->hid560_0DH_SetKeyMatrix(buf.data(), layer);
-        else
-            h->hid553_12H_SetKeyMatrix(buf.data(), layer);
-    }
+    const CommandFamily family = facts().family();
+    for (uchar layer = 2; layer <= 4; ++layer)
+        sendKeyMatrixLayer(h, family, buf.data(), layer);
 }
 
 void DeviceOps::switchKeyMatrix(int indexNo)
@@ -132,12 +137,8 @@ void DeviceOps::setDpi(int dpiCount, const QString &sensorType, const QVariantLi
     if (f.family() == CommandFamily::F560) {
         m_blocks.setDpi(codes, dpistages::enableMask(dpiCount),
                         sensorType == QLatin1String("3389"));
-        if (!h)
-            return;
-        if (f.isGun)
-            sendBlocks(h, {1, 2, 3, 4});
-        else
-            sendBlocks(h, {1});
+        if (h)
+            sendSettingBlocks(h, f.isGun);
         return;
     }
     if (!h)
@@ -184,12 +185,8 @@ void DeviceOps::setRgbEffect(uchar effect, uchar option1, uchar option2)
         const lighting::Triple t = lighting::multiColourTriple(effect, option1, option2);
         if (is560) {
             m_blocks.setLighting(t);
-            if (!h)
-                return;
-            if (f.isGun)
-                sendBlocks(h, {1, 2, 3, 4});
-            else
-                sendBlocks(h, {1});
+            if (h)
+                sendSettingBlocks(h, f.isGun);
         } else if (h) {
             h->hid553_0DH_SetRGBLedEffect(t.first, t.second, t.third);
         }
@@ -199,14 +196,11 @@ void DeviceOps::setRgbEffect(uchar effect, uchar option1, uchar option2)
     const lighting::Triple t = lighting::singleColourTriple(effect, option1, option2);
     if (is560) {
         m_blocks.setLighting({t.first, t.second, 2});
-        if (f.isGun) {
-            if (h)
-                sendBlocks(h, {1, 2, 3, 4});
-        } else {
+        // Without recoil only block 1 is sent, and it carries option 3.
+        if (!f.isGun)
             m_blocks.set(1, ProfileBlocks::LightOption, 3);
-            if (h)
-                sendBlocks(h, {1});
-        }
+        if (h)
+            sendSettingBlocks(h, f.isGun);
         return;
     }
     if (h)

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "bridge/family.h"
+#include "bridge/keymatrix.h"
 #include "bridge/pointersettings.h"
 #include "bridge/profileblocks.h"
 
@@ -76,6 +77,10 @@ private:
     DeviceFacts facts() const { return m_facts ? m_facts() : DeviceFacts{}; }
     // Sends profile blocks in order (560 family).
     void sendBlocks(Hid_Thread *h, std::initializer_list<uint> blocks);
+    // Blocks 1-4 with recoil, else block 1 only (560 family).
+    void sendSettingBlocks(Hid_Thread *h, bool isGun);
+    // The factory key matrix of the current profile.
+    keymatrix::LayerBuffer factoryLayer() const;
 
     HidProvider m_hid;
     FactsProvider m_facts;

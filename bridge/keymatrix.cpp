@@ -81,26 +81,15 @@ uchar layerMaskForGuns(uchar guns)
 namespace {
 
 // The "next layer" byte of a gun switch in layers 1-4 for g guns, or -1 when
-// the byte keeps its value (g outside 1-3).
-int nextLayer553(int layerNo, uchar g)
+// the byte keeps its value (g outside 1-3). The families differ only in what
+// layer 2 points to when a second gun exists.
+int nextLayer(int layerNo, uchar g, CommandFamily family)
 {
     if (g < 1 || g > 3)
         return -1;
     switch (layerNo) {
     case 1: return 1;
-    case 2: return g == 1 ? 0 : 2;
-    case 3: return g == 3 ? 3 : 0;
-    default: return 0;
-    }
-}
-
-int nextLayer560(int layerNo, uchar g)
-{
-    if (g < 1 || g > 3)
-        return -1;
-    switch (layerNo) {
-    case 1: return 1;
-    case 2: return g == 1 ? 0 : 3;
+    case 2: return g == 1 ? 0 : (family == CommandFamily::F560 ? 3 : 2);
     case 3: return g == 3 ? 3 : 0;
     default: return 0;
     }
@@ -127,16 +116,14 @@ RecoilLayers buildRecoilLayers(const Layer &layer1, const LayerBuffer &factory,
             layers[l][at] = DevGunSwitch;
         for (int l = 0; l < 4; ++l) {
             uchar *e = layers[l] + at;
+            const int next = nextLayer(l + 1, g, family);
             if (family == CommandFamily::F553) {
-                const int next = nextLayer553(l + 1, g);
                 if (next >= 0)
                     e[3] = static_cast<uchar>(next);
                 e[2] = 0x01;
                 e[1] = 0x00;
-            } else {
-                const int next = nextLayer560(l + 1, g);
-                if (next >= 0)
-                    e[2] = static_cast<uchar>(next);
+            } else if (next >= 0) {
+                e[2] = static_cast<uchar>(next);
             }
         }
         if (family == CommandFamily::F560 && layerMaskForGuns(g) != 0) {

@@ -50,36 +50,35 @@ PointerBackend *PointerSettings::backend()
     return m_backend.get();
 }
 
+namespace {
+
+bool reported(bool applied, const char *failure)
+{
+    if (!applied)
+        qCritical("%s", failure);
+    return applied;
+}
+
+} // namespace
+
 // An index outside the slider's range has no value: it is refused like a
 // setting the system rejects, never passed on as a wrapped number.
 bool PointerSettings::setCursorSpeed(uint index)
 {
     const std::optional<int> speed = pointermap::pointerSpeed(index);
     PointerBackend *b = backend();
-    if (!speed || !b || !b->setMouseSpeed(*speed)) {
-        qCritical("setCursorSpeed Failed");
-        return false;
-    }
-    return true;
+    return reported(speed && b && b->setMouseSpeed(*speed), "setCursorSpeed Failed");
 }
 
 bool PointerSettings::setDoubleClickSpeed(uint index)
 {
     const std::optional<int> ms = pointermap::doubleClickMs(index);
     PointerBackend *b = backend();
-    if (!ms || !b || !b->setDoubleClickTime(*ms)) {
-        qCritical("setDoubleClickSpeed Failed");
-        return false;
-    }
-    return true;
+    return reported(ms && b && b->setDoubleClickTime(*ms), "setDoubleClickSpeed Failed");
 }
 
 bool PointerSettings::setVerticalScrollLines(uint lines)
 {
     PointerBackend *b = backend();
-    if (!b || !b->setWheelScrollLines(lines)) {
-        qCritical("setVerticalScrollLines Failed");
-        return false;
-    }
-    return true;
+    return reported(b && b->setWheelScrollLines(lines), "setVerticalScrollLines Failed");
 }

@@ -84,10 +84,8 @@ private slots:
     void codesFor553StagesOff();
     void dpiShortListCountsZero();
 
-    void multiColour_data();
-    void multiColour();
-    void singleColour_data();
-    void singleColour();
+    void lightingTriple_data();
+    void lightingTriple();
     void colours();
 
     void macroImage_data();
@@ -289,7 +287,7 @@ void TestEncodings::stageCode_data()
     QTest::newRow("4090 6000") << "4090" << 6000 << 0x5E << false;
     QTest::newRow("4090 50 wraps") << "4090" << 50 << 0xFF << false;
     QTest::newRow("unknown as 4090") << "PMW9999" << 6000 << 0x5E << false;
-        QTest::newRow("near-miss text is unknown") << "3360 " << 5001 << 0x59 << false;
+    QTest::newRow("near-miss text is unknown") << "3360 " << 5001 << 0x59 << false;
     QTest::newRow("3360 1600") << "3360" << 1600 << 0x0F << false;
     QTest::newRow("3360 6000 no high branch") << "3360" << 6000 << 59 << false;
     QTest::newRow("3360 0 wraps") << "3360" << 0 << 0xFF << false;
@@ -365,63 +363,48 @@ void TestEncodings::dpiShortListCountsZero()
 
 // ---- lighting -------------------------------------------------------------------
 
-void TestEncodings::multiColour_data()
+void TestEncodings::lightingTriple_data()
 {
+    QTest::addColumn<bool>("multi");
     QTest::addColumn<int>("effect");
     QTest::addColumn<int>("speed");
     QTest::addColumn<int>("bright");
     QTest::addColumn<Bytes>("triple");
-    QTest::newRow("static b0") << 0 << 3 << 0 << Bytes{1, 0, 0};
-    QTest::newRow("static b4") << 0 << 3 << 4 << Bytes{1, 255, 0};
-    QTest::newRow("static b5 above table") << 0 << 0 << 5 << Bytes{1, 0, 0};
-    QTest::newRow("breath s0") << 1 << 0 << 4 << Bytes{3, 0, 10};
-    QTest::newRow("neon s4") << 2 << 4 << 4 << Bytes{4, 0, 1};
-    QTest::newRow("off") << 3 << 4 << 4 << Bytes{0, 0, 0};
-    QTest::newRow("twinkling b1") << 4 << 2 << 1 << Bytes{2, 64, 0};
-    QTest::newRow("wave s2 b3") << 5 << 2 << 3 << Bytes{5, 192, 5};
-    QTest::newRow("gliding") << 6 << 2 << 3 << Bytes{6, 0, 0};
-    QTest::newRow("finger b2") << 7 << 2 << 2 << Bytes{7, 128, 0};
-    QTest::newRow("vertical s1 b2") << 8 << 1 << 2 << Bytes{8, 128, 17};
-    QTest::newRow("yoyo s3 b4") << 9 << 3 << 4 << Bytes{9, 255, 7};
-    QTest::newRow("spotlight s0 b2") << 10 << 0 << 2 << Bytes{10, 128, 30};
-    QTest::newRow("spotlight s4") << 10 << 4 << 0 << Bytes{10, 0, 20};
-    QTest::newRow("spotlight s9") << 10 << 9 << 0 << Bytes{10, 0, 0};
-    QTest::newRow("11") << 11 << 1 << 1 << Bytes{0, 0, 0};
+    QTest::newRow("multi static b0") << true << 0 << 3 << 0 << Bytes{1, 0, 0};
+    QTest::newRow("multi static b4") << true << 0 << 3 << 4 << Bytes{1, 255, 0};
+    QTest::newRow("multi static b5 above table") << true << 0 << 0 << 5 << Bytes{1, 0, 0};
+    QTest::newRow("multi breath s0") << true << 1 << 0 << 4 << Bytes{3, 0, 10};
+    QTest::newRow("multi neon s4") << true << 2 << 4 << 4 << Bytes{4, 0, 1};
+    QTest::newRow("multi off") << true << 3 << 4 << 4 << Bytes{0, 0, 0};
+    QTest::newRow("multi twinkling b1") << true << 4 << 2 << 1 << Bytes{2, 64, 0};
+    QTest::newRow("multi wave s2 b3") << true << 5 << 2 << 3 << Bytes{5, 192, 5};
+    QTest::newRow("multi gliding") << true << 6 << 2 << 3 << Bytes{6, 0, 0};
+    QTest::newRow("multi finger b2") << true << 7 << 2 << 2 << Bytes{7, 128, 0};
+    QTest::newRow("multi vertical s1 b2") << true << 8 << 1 << 2 << Bytes{8, 128, 17};
+    QTest::newRow("multi yoyo s3 b4") << true << 9 << 3 << 4 << Bytes{9, 255, 7};
+    QTest::newRow("multi spotlight s0 b2") << true << 10 << 0 << 2 << Bytes{10, 128, 30};
+    QTest::newRow("multi spotlight s4") << true << 10 << 4 << 0 << Bytes{10, 0, 20};
+    QTest::newRow("multi spotlight s9") << true << 10 << 9 << 0 << Bytes{10, 0, 0};
+    QTest::newRow("multi 11") << true << 11 << 1 << 1 << Bytes{0, 0, 0};
+    QTest::newRow("single static b0") << false << 0 << 4 << 0 << Bytes{1, 1, 1};
+    QTest::newRow("single static b4") << false << 0 << 4 << 4 << Bytes{1, 10, 1};
+    QTest::newRow("single breath s0") << false << 1 << 0 << 0 << Bytes{2, 1, 1};
+    QTest::newRow("single breath s4") << false << 1 << 4 << 0 << Bytes{2, 5, 1};
+    QTest::newRow("single neon s1") << false << 2 << 1 << 0 << Bytes{3, 24, 1};
+    QTest::newRow("single off") << false << 3 << 1 << 1 << Bytes{0, 0, 0};
+    QTest::newRow("single breath loop s2") << false << 4 << 2 << 0 << Bytes{2, 3, 3};
+    QTest::newRow("single 5 is off") << false << 5 << 2 << 2 << Bytes{0, 0, 0};
 }
 
-void TestEncodings::multiColour()
+void TestEncodings::lightingTriple()
 {
+    QFETCH(bool, multi);
     QFETCH(int, effect);
     QFETCH(int, speed);
     QFETCH(int, bright);
     QFETCH(Bytes, triple);
-    const lighting::Triple t = lighting::multiColourTriple(uchar(effect), uchar(speed), uchar(bright));
-    QCOMPARE((Bytes{t.first, t.second, t.third}), triple);
-}
-
-void TestEncodings::singleColour_data()
-{
-    QTest::addColumn<int>("effect");
-    QTest::addColumn<int>("speed");
-    QTest::addColumn<int>("bright");
-    QTest::addColumn<Bytes>("triple");
-    QTest::newRow("static b0") << 0 << 4 << 0 << Bytes{1, 1, 1};
-    QTest::newRow("static b4") << 0 << 4 << 4 << Bytes{1, 10, 1};
-    QTest::newRow("breath s0") << 1 << 0 << 0 << Bytes{2, 1, 1};
-    QTest::newRow("breath s4") << 1 << 4 << 0 << Bytes{2, 5, 1};
-    QTest::newRow("neon s1") << 2 << 1 << 0 << Bytes{3, 24, 1};
-    QTest::newRow("off") << 3 << 1 << 1 << Bytes{0, 0, 0};
-    QTest::newRow("breath loop s2") << 4 << 2 << 0 << Bytes{2, 3, 3};
-    QTest::newRow("5 is off") << 5 << 2 << 2 << Bytes{0, 0, 0};
-}
-
-void TestEncodings::singleColour()
-{
-    QFETCH(int, effect);
-    QFETCH(int, speed);
-    QFETCH(int, bright);
-    QFETCH(Bytes, triple);
-    const lighting::Triple t = lighting::singleColourTriple(uchar(effect), uchar(speed), uchar(bright));
+    const auto encode = multi ? lighting::multiColourTriple : lighting::singleColourTriple;
+    const lighting::Triple t = encode(uchar(effect), uchar(speed), uchar(bright));
     QCOMPARE((Bytes{t.first, t.second, t.third}), triple);
 }
 

@@ -76,10 +76,8 @@ class TestPointer : public QObject
 {
     Q_OBJECT
 private slots:
-    void speedIndex_data();
-    void speedIndex();
-    void doubleClickIndex_data();
-    void doubleClickIndex();
+    void sliderIndex_data();
+    void sliderIndex();
     void gnomeAndX11Scales();
     void appliedAndRefused_data();
     void appliedAndRefused();
@@ -90,40 +88,31 @@ private slots:
     void xlibAcceleration();
 };
 
-void TestPointer::speedIndex_data()
+void TestPointer::sliderIndex_data()
 {
+    QTest::addColumn<bool>("doubleClick");
     QTest::addColumn<uint>("index");
-    QTest::addColumn<int>("speed");   // -1: no setting
-    QTest::newRow("0") << 0u << 1;
-    QTest::newRow("1") << 1u << 2;
-    QTest::newRow("5") << 5u << 10;
-    QTest::newRow("10") << 10u << 20;
-    QTest::newRow("11") << 11u << -1;
-    QTest::newRow("huge") << 0xFFFFFFFFu << -1;
+    QTest::addColumn<int>("value");   // speed, or ms; -1: no setting
+    QTest::newRow("speed 0") << false << 0u << 1;
+    QTest::newRow("speed 1") << false << 1u << 2;
+    QTest::newRow("speed 5") << false << 5u << 10;
+    QTest::newRow("speed 10") << false << 10u << 20;
+    QTest::newRow("speed 11") << false << 11u << -1;
+    QTest::newRow("speed huge") << false << 0xFFFFFFFFu << -1;
+    QTest::newRow("double 0") << true << 0u << 900;
+    QTest::newRow("double 1") << true << 1u << 830;
+    QTest::newRow("double 10") << true << 10u << 200;
+    QTest::newRow("double 13 would be negative") << true << 13u << -1;
 }
 
-void TestPointer::speedIndex()
+void TestPointer::sliderIndex()
 {
+    QFETCH(bool, doubleClick);
     QFETCH(uint, index);
-    QFETCH(int, speed);
-    QCOMPARE(pointermap::pointerSpeed(index).value_or(-1), speed);
-}
-
-void TestPointer::doubleClickIndex_data()
-{
-    QTest::addColumn<uint>("index");
-    QTest::addColumn<int>("ms");
-    QTest::newRow("0") << 0u << 900;
-    QTest::newRow("1") << 1u << 830;
-    QTest::newRow("10") << 10u << 200;
-    QTest::newRow("13 would be negative") << 13u << -1;
-}
-
-void TestPointer::doubleClickIndex()
-{
-    QFETCH(uint, index);
-    QFETCH(int, ms);
-    QCOMPARE(pointermap::doubleClickMs(index).value_or(-1), ms);
+    QFETCH(int, value);
+    const std::optional<int> got =
+        doubleClick ? pointermap::doubleClickMs(index) : pointermap::pointerSpeed(index);
+    QCOMPARE(got.value_or(-1), value);
 }
 
 void TestPointer::gnomeAndX11Scales()
@@ -132,10 +121,14 @@ void TestPointer::gnomeAndX11Scales()
     QCOMPARE(pointermap::gnomeSpeed(10), 0.0);
     QCOMPARE(pointermap::gnomeSpeed(20), 1.0);
     QCOMPARE(pointermap::gnomeSpeed(40), 1.0);
-    const auto mid = pointermap::x11Acceleration(10);
-    QCOMPARE(mid.numerator / mid.denominator, 2);   // the X server's default 2/1
-    QVERIFY(pointermap::x11Acceleration(20).numerator > pointermap::x11Acceleration(1).numerator);
-    QVERIFY(pointermap::x11Acceleration(0).numerator >= 1);
+    auto accel = [](int speed) {
+        const pointermap::Acceleration a = pointermap::x11Acceleration(speed);
+        return QList<int>{a.numerator, a.denominator};
+    };
+    QCOMPARE(accel(10), (QList<int>{10, 5}));   // the X server's default 2/1
+    QCOMPARE(accel(20), (QList<int>{20, 5}));
+    QCOMPARE(accel(1), (QList<int>{1, 5}));
+    QCOMPARE(accel(0), (QList<int>{1, 5}));
 }
 
 void TestPointer::appliedAndRefused_data()

@@ -16,38 +16,12 @@
 #include "bridge/deviceops.h"
 #include "bridge/macroimage.h"
 #include "bridge/profilesettings.h"
-#include "tests/common/fakes.h"
+#include "tests/bridge/bridgefakes.h"
 #include "device/hid_thread.h"
 #include "device/protocol.h"
 #include "device/protocolclock.h"
-#include "tools/simmouse/simmouse.h"
 
 namespace {
-
-class SummingClock : public ProtocolClock
-{
-public:
-    explicit SummingClock(bool sleep) : m_sleep(sleep) {}
-    void sleepMs(int ms) override
-    {
-        pausedMs += ms;
-        if (m_sleep)
-            realProtocolClock()->sleepMs(ms);
-    }
-    void processEvents() override { realProtocolClock()->processEvents(); }
-    qint64 pausedMs = 0;
-
-private:
-    bool m_sleep;
-};
-
-class Settings : public ProfileSettings
-{
-public:
-    QVariantList list(const QString &key, bool) const override { return values.value(key); }
-    void setList(const QString &key, const QVariantList &v) override { values.insert(key, v); }
-    QMap<QString, QVariantList> values;
-};
 
 QVariantList keyMatrix(bool withRecoil)
 {
@@ -111,7 +85,13 @@ int main(int argc, char **argv)
         c.isEncode = true;
         simmouse::reset(c);
 
-        SummingClock clock(sleep);
+        // Records every pause; sleeps through it too unless --no-sleep.
+        RecordingClock clock;
+        clock.onSleep = [sleep](int ms) {
+            if (sleep)
+                realProtocolClock()->sleepMs(ms);
+        };
+        clock.onProcessEvents = [] { realProtocolClock()->processEvents(); };
         FakeHost host;
         host.ic = QString::number(family);
         host.gun = true;
@@ -127,9 +107,9 @@ int main(int argc, char **argv)
         std::memset(SecrecyCode, 0, sizeof SecrecyCode);
         proto::applyCodeText(e.sCode, SecrecyCode);
 
-        Settings settings;
+        MapSettings settings;
         for (int n = 0; n < 16; ++n)
-            settings.values.insert(DeviceOps::factoryKeyMatrixKey(n), {1, 0, 0xF0, 0});
+            settings.current.insert(DeviceOps::factoryKeyMatrixKey(n), {1, 0, 0xF0, 0});
         DeviceOps dev;
         dev.setHidProvider([&hid] { return &hid; });
         dev.setFactsProvider([family] {
@@ -142,7 +122,7 @@ int main(int argc, char **argv)
         dev.setProfileSettings(&settings);
 
         for (const Op &op : ops) {
-            clock.pausedMs = 0;
+            clock.sleeps.clear();
             QElapsedTimer t;
             t.start();
             for (int r = 0; r < runs; ++r) {
@@ -150,7 +130,7 @@ int main(int argc, char **argv)
                 op.run(dev);
             }
             const double measured = double(t.nsecsElapsed()) / 1e6 / runs;
-            const double paused = double(clock.pausedMs) / runs;
+            const double paused = double(clock.total()) / runs;
             out << QStringLiteral("%1 %2 %3 %4 %5\n")
                        .arg(QString::fromLatin1(op.name), -34)
                        .arg(family, 6)

@@ -154,6 +154,17 @@ bool Hid_Thread::endExchange(bool ok)
     return ok;
 }
 
+// Opens the command interface, scrambles the request when asked, reopens and
+// sends it. False: the exchange has to end as failed.
+bool Hid_Thread::sendRequest(bool encoded)
+{
+    if (!hidOpen(currentIndex))
+        return false;
+    if (encoded)
+        USBDataEncryption(outReport + 1, SecrecyCode);
+    return hidOpen(currentIndex) && hid_send_feature_report(cmdHandle, outReport, 9) >= 0;
+}
+
 bool Hid_Thread::hidSend(int length, bool pause)
 {
     if (exchangeRefused() || length < 0 || length > proto::kBulkBufferSize)
@@ -168,11 +179,7 @@ bool Hid_Thread::hidSend(int length, bool pause)
     std::memcpy(outReport, request, sizeof request);
     if (length > 0)
         std::memcpy(bulkBuf, bulk.data(), size_t(length));
-    if (!hidOpen(currentIndex))
-        return endExchange(false);
-    if (currentEncoded())
-        USBDataEncryption(outReport + 1, SecrecyCode);
-    if (!hidOpen(currentIndex) || hid_send_feature_report(cmdHandle, outReport, 9) < 0)
+    if (!sendRequest(currentEncoded()))
         return endExchange(false);
     if (pause)
         busyPause();
@@ -200,12 +207,8 @@ bool Hid_Thread::hidQuery(int length)
 {
     if (exchangeRefused() || length < 0 || length > proto::kBulkBufferSize)
         return endExchange(false);
-    if (!hidOpen(currentIndex))
-        return endExchange(false);
     const bool encoded = currentEncoded();
-    if (encoded)
-        USBDataEncryption(outReport + 1, SecrecyCode);
-    if (!hidOpen(currentIndex) || hid_send_feature_report(cmdHandle, outReport, 9) < 0)
+    if (!sendRequest(encoded))
         return endExchange(false);
     inReport[0] = 0;
     if (!hidOpen(currentIndex) || hid_get_feature_report(cmdHandle, inReport, 9) < 0)

@@ -101,6 +101,7 @@ private:
     int currentReportLength() const;
     // Ends an exchange: closes the command handle and frees the idle token.
     bool endExchange(bool ok);
+    bool sendRequest(bool encoded);
     void sendAndSettle(uchar code, std::initializer_list<uchar> params);
     void sendWithPause(uchar code, std::initializer_list<uchar> params,
                        const uchar *bulk = nullptr, int bulkLength = 0);

@@ -67,41 +67,25 @@ DeviceTable read(QSettings &settings)
     table.reserve(count);
     for (int n = 0; n < count; ++n) {
         const QString row = QString::number(n) + QLatin1Char('/');
-        auto text = [&](const char *key, bool *has) {
-            return settingText(settings, row + QLatin1String(key), has);
+        // A missing key leaves the field at its default.
+        auto field = [&](const char *key, auto &target, auto convert) {
+            bool has = false;
+            const QString t = settingText(settings, row + QLatin1String(key), &has);
+            if (has)
+                target = convert(t);
         };
+        auto hex16 = [](const QString &t) { return uint16_t(parseHex(t)); };
         DeviceEntry e;
-        bool has = false;
-        QString t = text("type", &has);
-        if (has)
-            e.type = int32_t(uint32_t(parseHex(t)));
-        t = text("vid", &has);
-        if (has)
-            e.vid = uint16_t(parseHex(t));
-        t = text("pid", &has);
-        if (has)
-            e.pid = uint16_t(parseHex(t));
-        t = text("usagePage", &has);
-        if (has)
-            e.usagePage = uint16_t(parseHex(t));
-        t = text("usage", &has);
-        if (has)
-            e.usage = uint16_t(parseHex(t));
-        t = text("usagePage2", &has);
-        if (has)
-            e.usagePage2 = uint16_t(parseHex(t));
-        t = text("usage2", &has);
-        if (has)
-            e.usage2 = uint16_t(parseHex(t));
-        t = text("reportLength", &has);
-        if (has)
-            e.reportLength = t.trimmed().toInt();
-        t = text("isEncode", &has);
-        if (has)
-            e.isEncode = parseBool(t);
-        t = text("sCode", &has);
-        if (has)
-            e.sCode = t;
+        field("type", e.type, [](const QString &t) { return int32_t(uint32_t(parseHex(t))); });
+        field("vid", e.vid, hex16);
+        field("pid", e.pid, hex16);
+        field("usagePage", e.usagePage, hex16);
+        field("usage", e.usage, hex16);
+        field("usagePage2", e.usagePage2, hex16);
+        field("usage2", e.usage2, hex16);
+        field("reportLength", e.reportLength, [](const QString &t) { return t.trimmed().toInt(); });
+        field("isEncode", e.isEncode, parseBool);
+        field("sCode", e.sCode, [](const QString &t) { return t; });
         table.append(e);
     }
     return table;

@@ -4,7 +4,6 @@
 #include "app/widget.h"
 
 #include <QDebug>
-#include <QSettings>
 
 #include "app/devicetable.h"
 #include "app/myqquickview.h"
@@ -23,8 +22,7 @@ void Widget::deviceChanged()
 
 void Widget::checkDevice()
 {
-    QSettings settings(QString::fromLatin1(kConfigFile), QSettings::IniFormat);
-    DeviceTable table = devicetable::read(settings);
+    DeviceTable table = devicetable::read(QString::fromLatin1(kConfigFile));
     devicetable::findPaths(table);
 
     // The table must not change under a running listener. Checks normally
@@ -46,14 +44,10 @@ void Widget::checkDevice()
         deviceConnected = true;
         showBalloon(QStringLiteral("Info"), QStringLiteral("Detect Device"));
         hidThread.startListener(uint(hidThread.currentIndex));
+        // A 560 mouse has its profiles read: two, or all five with the gun.
         if (v && v->icType == QLatin1String("560")) {
-            v->mouseReadProfile(0);
-            v->mouseReadProfile(1);
-            if (v->isGun) {
-                v->mouseReadProfile(2);
-                v->mouseReadProfile(3);
-                v->mouseReadProfile(4);
-            }
+            for (uint profile = 0; profile < (v->isGun ? 5u : 2u); ++profile)
+                v->mouseReadProfile(profile);
         }
         if (v)
             v->setEnabled(true);

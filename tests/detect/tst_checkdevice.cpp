@@ -2,7 +2,6 @@
 // mouse: which row is chosen, the connect and disconnect steps, device-change
 // notifications and the check timer, removal, and quitting.
 
-#include "tests/common/simsamples.h"
 #include <QQuickItem>
 #include <QSettings>
 #include <QSignalSpy>
@@ -16,6 +15,7 @@
 #include "app/myqquickview.h"
 #include "app/widget.h"
 #include "detect_support.h"
+#include "tests/common/simsamples.h"
 
 using Row = QMap<QString, QString>;
 using Rows = QList<Row>;
@@ -41,12 +41,6 @@ Row with(Row row, const QString &key, const QString &value)
 {
     row.insert(key, value);
     return row;
-}
-
-// The simulated device answering keyboardRow().
-simmouse::Config keyboardDevice()
-{
-    return keyboardSample();
 }
 
 } // namespace
@@ -152,7 +146,7 @@ private slots:
         QFETCH(bool, secondPlugged);
         QFETCH(int, chosen);
         QFETCH(QList<int>, tried);
-        simmouse::Config first = keyboardDevice();
+        simmouse::Config first = keyboardSample();
         first.plugged = firstPlugged;
         simmouse::Config second;
         second.plugged = secondPlugged;
@@ -346,7 +340,7 @@ private slots:
 
     void notificationsIgnoredWhileListening()
     {
-        simmouse::Config other = keyboardDevice();
+        simmouse::Config other = keyboardSample();
         simmouse::reset(std::vector<simmouse::Config>{simmouse::Config(), other});
         writeConfig({mouseRow()});
         makeWindow();

@@ -5,17 +5,11 @@
 #include <QtTest>
 
 #include "app/devicetable.h"
-#include "simmouse.h"
+#include "detect_support.h"
 
 Q_DECLARE_METATYPE(DeviceEntry)
 
 namespace {
-
-QStringList capturedLines;
-void captureHandler(QtMsgType, const QMessageLogContext &, const QString &msg)
-{
-    capturedLines << msg;
-}
 
 DeviceEntry entry(uint16_t vid, uint16_t pid, uint16_t up, uint16_t u, uint16_t up2, uint16_t u2)
 {
@@ -219,12 +213,10 @@ private slots:
         QFETCH(QByteArray, common);
         QFETCH(int, rows);
         QFETCH(int, debugLines);
-        capturedLines.clear();
-        const auto previous = qInstallMessageHandler(captureHandler);
+        DebugLines debug;
         const DeviceTable table = readIni("[common]\n" + common + "[0]\nvid=1\n[1]\nvid=2\n");
-        qInstallMessageHandler(previous);
         QCOMPARE(table.size(), rows);
-        QCOMPARE(capturedLines.size(), debugLines);
+        QCOMPARE(debug.lines().size(), debugLines);
         if (rows >= 2) {
             QCOMPARE(table.at(0).vid, uint16_t(1));
             QCOMPARE(table.at(1).vid, uint16_t(2));

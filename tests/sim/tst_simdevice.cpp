@@ -1,7 +1,7 @@
 // The simulated device as hidapi shows it: enumeration, plugging, the
 // notification interface with its waiting reads, fault injection, wire log.
-#include "tests/common/simsamples.h"
 #include "simhost.h"
+#include "tests/common/simsamples.h"
 
 #include <QtTest>
 
@@ -28,11 +28,6 @@ std::vector<Interface> enumerate(uint16_t vid, uint16_t pid)
         out.push_back({i->path, i->vendor_id, i->product_id, i->usage_page, i->usage, i->interface_number});
     hid_free_enumeration(list);
     return out;
-}
-
-Config keyboardRow()
-{
-    return keyboardSample();
 }
 
 std::atomic<int> changes{0};
@@ -82,7 +77,7 @@ private slots:
         QFETCH(int, vid);
         QFETCH(int, pid);
         QFETCH(QStringList, paths);
-        simmouse::reset(std::vector<Config>{Config(), keyboardRow()});
+        simmouse::reset(std::vector<Config>{Config(), keyboardSample()});
         QStringList got;
         for (const auto &i : enumerate(uint16_t(vid), uint16_t(pid)))
             got << QString::fromStdString(i.path);
@@ -91,7 +86,7 @@ private slots:
 
     void interfaceFields()
     {
-        simmouse::reset(std::vector<Config>{Config(), keyboardRow()});
+        simmouse::reset(std::vector<Config>{Config(), keyboardSample()});
         const auto list = enumerate(0, 0);
         QCOMPARE(list.size(), size_t(4));
         const uint16_t expected[4][4] = {{0x04D9, 0xA1EE, 0xFF00, 0xFF00},
@@ -112,7 +107,7 @@ private slots:
     {
         Config mouse = makeConfig(560, true);
         mouse.code = "A1b2C3";
-        simmouse::reset(std::vector<Config>{keyboardRow(), mouse});
+        simmouse::reset(std::vector<Config>{keyboardSample(), mouse});
         QCOMPARE(send(frameRequest(0x03, {1, 2, 3, 4}), 0), 9);
         QCOMPARE(send(frameRequest(0x02, {3}, "A1b2C3"), 1), 9);
         QCOMPARE(simmouse::state(0).keyboardOption, (std::array<uint8_t, 4>{1, 2, 3, 4}));
@@ -221,7 +216,7 @@ private slots:
 
     void changeCallbackOnRealChangesOnly()
     {
-        simmouse::reset(std::vector<Config>{Config(), keyboardRow()});
+        simmouse::reset(std::vector<Config>{Config(), keyboardSample()});
         std::vector<size_t> seen;
         changes = 0;
         simmouse_set_change_callback(countChange, &seen);

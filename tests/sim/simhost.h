@@ -14,21 +14,37 @@
 
 using Report9 = std::array<uint8_t, 9>;
 
-// 00 code params... checksum, optionally scrambled with a six-character code.
-inline Report9 frameRequest(uint8_t code, std::initializer_list<uint8_t> params,
+inline Report9 scrambled(Report9 r, const std::string &code)
+{
+    const auto s = simmouse::codeBytes(code);
+    simmouse::scramble(r.data() + 1, s.data());
+    return r;
+}
+
+inline Report9 unscrambled(Report9 r, const std::string &code)
+{
+    const auto s = simmouse::codeBytes(code);
+    simmouse::unscramble(r.data() + 1, s.data());
+    return r;
+}
+
+// 00 code params (at most six)... checksum, optionally scrambled with a
+// six-character code.
+inline Report9 frameRequest(uint8_t code, const uint8_t *params, size_t count,
                             const std::string &scrambleCode = std::string())
 {
     Report9 r{};
     r[1] = code;
-    int i = 2;
-    for (uint8_t p : params)
-        r[i++] = p;
+    for (size_t i = 0; i < count && i < 6; ++i)
+        r[2 + i] = params[i];
     r[8] = simmouse::checksum(r.data() + 1);
-    if (!scrambleCode.empty()) {
-        const auto s = simmouse::codeBytes(scrambleCode);
-        simmouse::scramble(r.data() + 1, s.data());
-    }
-    return r;
+    return scrambleCode.empty() ? r : scrambled(r, scrambleCode);
+}
+
+inline Report9 frameRequest(uint8_t code, std::initializer_list<uint8_t> params,
+                            const std::string &scrambleCode = std::string())
+{
+    return frameRequest(code, params.begin(), params.size(), scrambleCode);
 }
 
 // One exchange on a freshly opened command interface, as the program does.
@@ -79,13 +95,6 @@ inline int writeBulk(const std::vector<uint8_t> &data, int reportLength, int dev
         ++written;
     }
     return written;
-}
-
-inline Report9 unscrambled(Report9 r, const std::string &code)
-{
-    const auto s = simmouse::codeBytes(code);
-    simmouse::unscramble(r.data() + 1, s.data());
-    return r;
 }
 
 inline std::vector<uint8_t> pattern(size_t n, uint8_t seed)

@@ -51,16 +51,8 @@ static QString describe(const State &s)
 
 static Report9 req(uint8_t code, const QByteArray &params, const std::string &scrambleCode = {})
 {
-    Report9 r{};
-    r[1] = code;
-    for (int i = 0; i < params.size() && i < 6; ++i)
-        r[2 + i] = uint8_t(params[i]);
-    r[8] = simmouse::checksum(r.data() + 1);
-    if (!scrambleCode.empty()) {
-        const auto s = simmouse::codeBytes(scrambleCode);
-        simmouse::scramble(r.data() + 1, s.data());
-    }
-    return r;
+    return frameRequest(code, reinterpret_cast<const uint8_t *>(params.constData()),
+                        size_t(params.size()), scrambleCode);
 }
 
 class TstSimProtocol : public QObject
@@ -242,21 +234,17 @@ private slots:
 
     void badChecksumIsIgnored_data()
     {
-        QTest::addColumn<bool>("scrambled");
+        QTest::addColumn<bool>("scramble");
         QTest::newRow("clear") << false;
         QTest::newRow("scrambled") << true;
     }
     void badChecksumIsIgnored()
     {
-        QFETCH(bool, scrambled);
-        simmouse::reset(makeConfig(553, scrambled));
+        QFETCH(bool, scramble);
+        simmouse::reset(makeConfig(553, scramble));
         Report9 r = req(0x0B, QByteArray::fromHex("05"));
         r[8] ^= 0x01;
-        if (scrambled) {
-            const auto s = simmouse::codeBytes("418205");
-            simmouse::scramble(r.data() + 1, s.data());
-        }
-        QCOMPARE(send(r), 9); // the transfer itself succeeds
+        QCOMPARE(send(scramble ? scrambled(r, "418205") : r), 9); // the transfer itself succeeds
         QCOMPARE(int(simmouse::state().currentDpiStage), 1);
         const auto log = simmouse::wireLog();
         QCOMPARE(log.size(), size_t(1));

@@ -110,27 +110,24 @@ int Model::deviceCount()
 Config Model::config(int device)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (device < 0 || device >= int(devices_.size()))
-        return Config();
-    return devices_[device].config;
+    const Device *dev = deviceAt(device);
+    return dev ? dev->config : Config();
 }
 
 void Model::setPlugged(int device, bool plugged)
 {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (device < 0 || device >= int(devices_.size()))
+        Device *dev = deviceAt(device);
+        if (!dev || dev->plugged == plugged)
             return;
-        Device &dev = devices_[device];
-        if (dev.plugged == plugged)
-            return;
-        dev.plugged = plugged;
+        dev->plugged = plugged;
         // Handles of the previous connection never come back to life.
-        dev.generation = nextGeneration_++;
-        for (auto &queue : dev.queues)
+        dev->generation = nextGeneration_++;
+        for (auto &queue : dev->queues)
             queue.clear();
-        dev.hasReply = false;
-        dev.bulk = BulkTarget::None;
+        dev->hasReply = false;
+        dev->bulk = BulkTarget::None;
     }
     queued_.notify_all();
     notifyChange();
@@ -139,7 +136,8 @@ void Model::setPlugged(int device, bool plugged)
 bool Model::isPlugged(int device)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    return device >= 0 && device < int(devices_.size()) && devices_[device].plugged;
+    const Device *dev = deviceAt(device);
+    return dev && dev->plugged;
 }
 
 std::string Model::pathLocked(int device, int interface) const
@@ -156,21 +154,17 @@ std::string Model::pathLocked(int device, int interface) const
 std::string Model::path(int device, int interface)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (device < 0 || device >= int(devices_.size()))
-        return std::string();
-    return pathLocked(device, interface);
+    return deviceAt(device) ? pathLocked(device, interface) : std::string();
 }
 
 void Model::queueReport(int device, int interface, const std::vector<uint8_t> &bytes)
 {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (device < 0 || device >= int(devices_.size()) || interface < 0 || interface > 1)
+        Device *dev = deviceAt(device);
+        if (!dev || !dev->plugged || interface < 0 || interface > 1)
             return;
-        Device &dev = devices_[device];
-        if (!dev.plugged)
-            return;
-        dev.queues[interface].push_back(bytes);
+        dev->queues[size_t(interface)].push_back(bytes);
     }
     queued_.notify_all();
 }
@@ -179,14 +173,12 @@ void Model::pressDpiButton(int device, uint8_t stage)
 {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (device < 0 || device >= int(devices_.size()))
+        Device *dev = deviceAt(device);
+        if (!dev || !dev->plugged)
             return;
-        Device &dev = devices_[device];
-        if (!dev.plugged)
-            return;
-        dev.state.currentDpiStage = stage;
-        dev.state.dpiStageByPosition.fill(stage);
-        dev.queues[1].push_back({0x06, 0x07, 0x00, stage});
+        dev->state.currentDpiStage = stage;
+        dev->state.dpiStageByPosition.fill(stage);
+        dev->queues[1].push_back({0x06, 0x07, 0x00, stage});
     }
     queued_.notify_all();
 }
@@ -194,15 +186,16 @@ void Model::pressDpiButton(int device, uint8_t stage)
 int Model::pendingReports(int device, int interface)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (device < 0 || device >= int(devices_.size()) || interface < 0 || interface > 1)
+    const Device *dev = deviceAt(device);
+    if (!dev || interface < 0 || interface > 1)
         return 0;
-    return int(devices_[device].queues[interface].size());
+    return int(dev->queues[size_t(interface)].size());
 }
 
 int Model::waitingReads(int device, int interface)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (device < 0 || device >= int(devices_.size()) || interface < 0 || interface > 1)
+    if (!deviceAt(device) || interface < 0 || interface > 1)
         return 0;
     return device < int(waiting_.size()) ? waiting_[size_t(device)][size_t(interface)] : 0;
 }
@@ -210,15 +203,15 @@ int Model::waitingReads(int device, int interface)
 void Model::withholdReplies(int device, bool on)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (device >= 0 && device < int(devices_.size()))
-        devices_[device].withhold = on;
+    if (Device *dev = deviceAt(device))
+        dev->withhold = on;
 }
 
 void Model::corruptNextReply(int device)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (device >= 0 && device < int(devices_.size()))
-        devices_[device].corruptNext = true;
+    if (Device *dev = deviceAt(device))
+        dev->corruptNext = true;
 }
 
 void Model::failTransferAfter(int n)
@@ -236,16 +229,15 @@ void Model::failOpen(bool on)
 State Model::state(int device)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (device < 0 || device >= int(devices_.size()))
-        return State();
-    return devices_[device].state;
+    const Device *dev = deviceAt(device);
+    return dev ? dev->state : State();
 }
 
 void Model::setState(int device, const State &state)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (device >= 0 && device < int(devices_.size()))
-        devices_[device].state = state;
+    if (Device *dev = deviceAt(device))
+        dev->state = state;
 }
 
 std::vector<WireRecord> Model::wireLog()
@@ -353,14 +345,17 @@ bool Model::handleValid(hid_device *handle)
     return deviceFor(handle) != nullptr;
 }
 
+Model::Device *Model::deviceAt(int device)
+{
+    return device >= 0 && device < int(devices_.size()) ? &devices_[size_t(device)] : nullptr;
+}
+
 Model::Device *Model::deviceFor(hid_device *handle)
 {
-    if (!handle || handle->device < 0 || handle->device >= int(devices_.size()))
+    Device *dev = handle ? deviceAt(handle->device) : nullptr;
+    if (!dev || !dev->plugged || dev->generation != handle->generation)
         return nullptr;
-    Device &dev = devices_[handle->device];
-    if (!dev.plugged || dev.generation != handle->generation)
-        return nullptr;
-    return &dev;
+    return dev;
 }
 
 WireRecord Model::record(Kind kind, const hid_device *handle, const uint8_t *data, size_t length)
@@ -370,7 +365,7 @@ WireRecord Model::record(Kind kind, const hid_device *handle, const uint8_t *dat
     rec.kind = kind;
     rec.device = handle->device;
     rec.interface = handle->interface;
-    if (handle->device >= 0 && handle->device < int(devices_.size()))
+    if (deviceAt(handle->device))
         rec.path = pathLocked(handle->device, handle->interface);
     if (data)
         rec.bytes.assign(data, data + length);
@@ -688,6 +683,22 @@ bool Model::handle560(Device &dev, const uint8_t *req, uint8_t *reply)
     }
 }
 
+std::vector<uint8_t> *Model::bulkStore(State &s, BulkTarget target, uint8_t id)
+{
+    switch (target) {
+    case BulkTarget::KeyMatrix:
+        return &s.keyMatrixLayers[id];
+    case BulkTarget::Macro:
+        return &s.macros[id];
+    case BulkTarget::DpiSet:
+        return &s.dpiSets[id];
+    case BulkTarget::Led8Stage:
+        return &s.led8StageColors[id];
+    default:
+        return nullptr;
+    }
+}
+
 void Model::startBulk(Device &dev, BulkTarget target, uint8_t id, uint8_t length)
 {
     if (length == 0)
@@ -696,53 +707,20 @@ void Model::startBulk(Device &dev, BulkTarget target, uint8_t id, uint8_t length
     dev.bulkId = id;
     dev.bulkLength = length;
     dev.bulkReceived = 0;
-    State &s = dev.state;
-    switch (target) {
-    case BulkTarget::KeyMatrix:
-        s.keyMatrixLayers[id].resize(length);
-        break;
-    case BulkTarget::Macro:
-        s.macros[id].resize(length);
-        break;
-    case BulkTarget::DpiSet:
-        s.dpiSets[id].resize(length);
-        break;
-    case BulkTarget::Led8Stage:
-        s.led8StageColors[id].resize(length);
-        break;
-    default:
-        break;
-    }
+    if (std::vector<uint8_t> *store = bulkStore(dev.state, target, id))
+        store->resize(length);
 }
 
 void Model::storeBulk(Device &dev, const uint8_t *data, size_t count)
 {
-    State &s = dev.state;
     uint8_t *dst = nullptr;
     size_t capacity = 0;
-    auto useVector = [&](std::vector<uint8_t> &v) {
-        dst = v.data();
-        capacity = v.size();
-    };
-    switch (dev.bulk) {
-    case BulkTarget::KeyMatrix:
-        useVector(s.keyMatrixLayers[dev.bulkId]);
-        break;
-    case BulkTarget::Macro:
-        useVector(s.macros[dev.bulkId]);
-        break;
-    case BulkTarget::DpiSet:
-        useVector(s.dpiSets[dev.bulkId]);
-        break;
-    case BulkTarget::Led8Stage:
-        useVector(s.led8StageColors[dev.bulkId]);
-        break;
-    case BulkTarget::Profile:
-        dst = s.profiles[dev.bulkId].data();
-        capacity = s.profiles[dev.bulkId].size();
-        break;
-    default:
-        break;
+    if (std::vector<uint8_t> *store = bulkStore(dev.state, dev.bulk, dev.bulkId)) {
+        dst = store->data();
+        capacity = store->size();
+    } else if (dev.bulk == BulkTarget::Profile) {
+        dst = dev.state.profiles[dev.bulkId].data();
+        capacity = dev.state.profiles[dev.bulkId].size();
     }
     for (size_t i = 0; i < count; ++i) {
         const size_t at = dev.bulkReceived + i;

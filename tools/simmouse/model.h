@@ -88,6 +88,7 @@ private:
     };
 
     Model();
+    Device *deviceAt(int device);            // null when out of range
     Device *deviceFor(hid_device *handle);   // null when the handle is dead
     void log(WireRecord record);
     WireRecord record(Kind kind, const hid_device *handle, const uint8_t *data, size_t length);
@@ -96,6 +97,9 @@ private:
     void handleRequest(Device &dev, const std::array<uint8_t, 9> &request, WireRecord &rec);
     bool handle553(Device &dev, const uint8_t *req, uint8_t *reply);
     bool handle560(Device &dev, const uint8_t *req, uint8_t *reply);
+    // The state's variable-length store a bulk target fills (made on first
+    // use); null for the fixed profile records and for discarded data.
+    static std::vector<uint8_t> *bulkStore(State &s, BulkTarget target, uint8_t id);
     void startBulk(Device &dev, BulkTarget target, uint8_t id, uint8_t length);
     void storeBulk(Device &dev, const uint8_t *data, size_t count);
     void queueProfile(Device &dev, uint8_t profileNo);

@@ -120,17 +120,6 @@ const char *kindName(Kind kind)
     return "?";
 }
 
-static std::string hex(const std::vector<uint8_t> &bytes)
-{
-    std::string text;
-    char b[4];
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        std::snprintf(b, sizeof b, i ? " %02x" : "%02x", bytes[i]);
-        text += b;
-    }
-    return text;
-}
-
 std::string formatRecord(const WireRecord &record)
 {
     char head[96];
@@ -138,9 +127,9 @@ std::string formatRecord(const WireRecord &record)
                   (unsigned long long)(record.timestampNs / 1000000000ull),
                   (unsigned long long)(record.timestampNs / 1000ull % 1000000ull),
                   kindName(record.kind), record.path.c_str());
-    std::string text = head + hex(record.bytes);
+    std::string text = head + detail::hexText(record.bytes.data(), record.bytes.size());
     if (!record.clear.empty() && record.clear != record.bytes)
-        text += " [clear " + hex(record.clear) + "]";
+        text += " [clear " + detail::hexText(record.clear.data(), record.clear.size()) + "]";
     if (!record.ok)
         text += " FAILED";
     if (!record.note.empty())
@@ -149,6 +138,21 @@ std::string formatRecord(const WireRecord &record)
 }
 
 } // namespace simmouse
+
+namespace simmouse::detail {
+
+std::string hexText(const uint8_t *bytes, size_t n)
+{
+    std::string text;
+    char b[4];
+    for (size_t i = 0; i < n; ++i) {
+        std::snprintf(b, sizeof b, i ? " %02x" : "%02x", bytes[i]);
+        text += b;
+    }
+    return text;
+}
+
+} // namespace simmouse::detail
 
 extern "C" void simmouse_set_change_callback(void (*cb)(void *), void *ctx)
 {

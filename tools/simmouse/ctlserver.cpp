@@ -90,17 +90,6 @@ void listen()
     std::thread(serve, fd).detach();
 }
 
-std::string hexBytes(const uint8_t *b, size_t n)
-{
-    std::string text;
-    char t[4];
-    for (size_t i = 0; i < n; ++i) {
-        std::snprintf(t, sizeof t, i ? " %02x" : "%02x", b[i]);
-        text += t;
-    }
-    return text;
-}
-
 std::string status()
 {
     std::ostringstream out;
@@ -114,11 +103,11 @@ std::string status()
                       c.isEncode ? "yes" : "no");
         out << head;
         out << "  paths " << path(d, 0) << " " << path(d, 1) << "\n";
-        out << "  keyboardOption " << hexBytes(s.keyboardOption.data(), 4) << "\n";
+        out << "  keyboardOption " << detail::hexText(s.keyboardOption.data(), 4) << "\n";
         if (c.family == 560) {
             out << "  currentProfile " << int(s.currentProfile) << "\n";
-            out << "  dpiStageByPosition " << hexBytes(s.dpiStageByPosition.data(), 4) << "\n";
-            out << "  reportRateByPosition " << hexBytes(s.reportRateByPosition.data(), 4) << "\n";
+            out << "  dpiStageByPosition " << detail::hexText(s.dpiStageByPosition.data(), 4) << "\n";
+            out << "  reportRateByPosition " << detail::hexText(s.reportRateByPosition.data(), 4) << "\n";
         } else {
             out << "  currentDpiStage " << int(s.currentDpiStage) << "\n";
             out << "  reportRate " << int(s.reportRate) << "\n";

@@ -3,6 +3,8 @@
 // Control socket of the shared-library form of the simulated mouse, and the
 // start-up hook that the hidapi layer calls on every entry.
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
@@ -30,6 +32,9 @@ std::string execute(const std::string &line);
 } // namespace simmouse::server
 
 namespace simmouse::detail {
+// Bytes as lower-case hex pairs separated by spaces ("0a 1b").
+std::string hexText(const uint8_t *bytes, size_t n);
+
 inline void autoStart()
 {
 #ifdef SIMMOUSE_SERVER

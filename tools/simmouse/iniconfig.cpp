@@ -27,10 +27,11 @@ std::string lower(std::string s)
     return s;
 }
 
-uint16_t hex16(const std::string &s, uint16_t fallback)
+// Empty or not hexadecimal through to its end: 0.
+uint16_t hex16(const std::string &s)
 {
     if (s.empty())
-        return fallback;
+        return 0;
     try {
         size_t used = 0;
         const unsigned long v = std::stoul(s, &used, 16);
@@ -93,12 +94,12 @@ std::vector<Config> parseIniConfig(const std::string &text)
         Config c;
         const std::string family = value(g, "family");
         c.family = family.empty() ? defaultFamily : (std::atoi(family.c_str()) == 560 ? 560 : 553);
-        c.vid = hex16(value(g, "vid"), 0);
-        c.pid = hex16(value(g, "pid"), 0);
-        c.usagePage = hex16(value(g, "usagePage"), 0);
-        c.usage = hex16(value(g, "usage"), 0);
-        c.usagePage2 = hex16(value(g, "usagePage2"), 0);
-        c.usage2 = hex16(value(g, "usage2"), 0);
+        c.vid = hex16(value(g, "vid"));
+        c.pid = hex16(value(g, "pid"));
+        c.usagePage = hex16(value(g, "usagePage"));
+        c.usage = hex16(value(g, "usage"));
+        c.usagePage2 = hex16(value(g, "usagePage2"));
+        c.usage2 = hex16(value(g, "usage2"));
         const std::string length = value(g, "reportLength");
         c.reportLength = length.empty() ? 32 : std::atoi(length.c_str());
         c.isEncode = boolean(value(g, "isEncode"), false);

@@ -60,6 +60,14 @@ QList<int> keyCodes()
     return codes;
 }
 
+// One test row per language file.
+void languageRows()
+{
+    QTest::addColumn<QString>("language");
+    for (const char *l : kLanguages)
+        QTest::newRow(l) << QString::fromLatin1(l);
+}
+
 bool hasIdeograph(const QString &s)
 {
     for (QChar c : s)
@@ -92,9 +100,7 @@ private slots:
 
 void TestLanguageData::fileForm_data()
 {
-    QTest::addColumn<QString>("language");
-    for (const char *l : kLanguages)
-        QTest::newRow(l) << QString::fromLatin1(l);
+    languageRows();
 }
 
 void TestLanguageData::fileForm()
@@ -113,9 +119,7 @@ void TestLanguageData::fileForm()
 
 void TestLanguageData::sections_data()
 {
-    QTest::addColumn<QString>("language");
-    for (const char *l : kLanguages)
-        QTest::newRow(l) << QString::fromLatin1(l);
+    languageRows();
 }
 
 void TestLanguageData::sections()

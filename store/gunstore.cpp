@@ -13,14 +13,6 @@ QString recordKey(const QVariant &name)
     return QStringLiteral("gunData/") + name.toString();
 }
 
-QSettings *profileStore(const SettingsStore &store, const char *operation)
-{
-    QSettings *s = store.currentStore();
-    if (!s)
-        qDebug() << operation << "ignored: no profile" << store.currentProfile();
-    return s;
-}
-
 } // namespace
 
 GunStore::GunStore(const QString &path)
@@ -84,24 +76,24 @@ void GunStore::modifyGundata(const QVariant &modifyType, const QVariantList &src
 
 QVariant GunStore::getXYSensitive(const SettingsStore &store, const QVariant &index)
 {
-    QSettings *s = profileStore(store, "getXYSensitive");
+    QSettings *s = store.currentStoreFor("getXYSensitive");
     return s ? s->value(QStringLiteral("XYSensitive/") + index.toString(), 4) : QVariant();
 }
 
 void GunStore::setXYSensitive(SettingsStore &store, const QVariant &index, const QVariant &xyData)
 {
-    if (QSettings *s = profileStore(store, "setXYSensitive"))
-        IniCompat::setValue(*s, QStringLiteral("XYSensitive/") + index.toString(), xyData);
+    if (QSettings *s = store.currentStoreFor("setXYSensitive"))
+        s->setValue(QStringLiteral("XYSensitive/") + index.toString(), xyData);
 }
 
 QVariant GunStore::getselectGun(const SettingsStore &store, const QVariant &index)
 {
-    QSettings *s = profileStore(store, "getselectGun");
+    QSettings *s = store.currentStoreFor("getselectGun");
     return s ? s->value(QStringLiteral("selectGun/") + index.toString(), QString()) : QVariant();
 }
 
 void GunStore::setSelectGun(SettingsStore &store, const QVariant &index, const QVariant &xyData)
 {
-    if (QSettings *s = profileStore(store, "setSelectGun"))
-        IniCompat::setValue(*s, QStringLiteral("selectGun/") + index.toString(), xyData);
+    if (QSettings *s = store.currentStoreFor("setSelectGun"))
+        s->setValue(QStringLiteral("selectGun/") + index.toString(), xyData);
 }

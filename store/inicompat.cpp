@@ -9,16 +9,6 @@ std::unique_ptr<QSettings> open(const QString &path)
     return std::make_unique<QSettings>(path, QSettings::IniFormat);
 }
 
-QVariant value(const QSettings &store, const QString &key, const QVariant &defaultValue)
-{
-    return store.value(key, defaultValue);
-}
-
-void setValue(QSettings &store, const QString &key, const QVariant &value)
-{
-    store.setValue(key, value);
-}
-
 QVariantList toList(const QVariant &value)
 {
     switch (value.typeId()) {

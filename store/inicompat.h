@@ -13,10 +13,6 @@ namespace IniCompat {
 
 std::unique_ptr<QSettings> open(const QString &path);
 
-QVariant value(const QSettings &store, const QString &key,
-               const QVariant &defaultValue = QVariant());
-void setValue(QSettings &store, const QString &key, const QVariant &value);
-
 // A stored list as a list; a single plain value or nothing is an empty list.
 QVariantList toList(const QVariant &value);
 

@@ -82,7 +82,7 @@ bool MacroLibrary::saveMacroIni(const QString &name, const QStringList &macros,
     auto ini = IniCompat::open(filePath(name));
     ini->remove(kMacroGroup);
     ini->setValue(QStringLiteral("config/total"), int(macros.size()));
-    IniCompat::setValue(*ini, QStringLiteral("config/repeat"), repeat);
+    ini->setValue(QStringLiteral("config/repeat"), repeat);
     for (int i = 0; i < macros.size(); ++i)
         ini->setValue(kMacroGroup + QLatin1Char('/') + QString::number(i), macros.at(i));
     ini->sync();

@@ -13,19 +13,14 @@ constexpr int kProfileCount = 10;
 SettingsStore::SettingsStore(const QString &settingDir)
     : m_dir(settingDir)
 {
-    m_config = openIni(configPath());
-    m_default = openIni(defaultPath());
+    m_config = IniCompat::open(configPath());
+    m_default = IniCompat::open(defaultPath());
     m_profiles.reserve(kProfileCount);
     for (int n = 0; n < kProfileCount; ++n)
-        m_profiles.push_back(openIni(profilePath(n)));
+        m_profiles.push_back(IniCompat::open(profilePath(n)));
 }
 
 SettingsStore::~SettingsStore() = default;
-
-std::unique_ptr<QSettings> SettingsStore::openIni(const QString &path) const
-{
-    return IniCompat::open(path);
-}
 
 QString SettingsStore::configPath() const
 {
@@ -53,10 +48,10 @@ QSettings *SettingsStore::readStore(bool isRecovery, const char *operation) cons
 {
     if (isRecovery)
         return m_default.get();
-    return writeStore(operation);
+    return currentStoreFor(operation);
 }
 
-QSettings *SettingsStore::writeStore(const char *operation) const
+QSettings *SettingsStore::currentStoreFor(const char *operation) const
 {
     QSettings *store = currentStore();
     if (!store)
@@ -67,35 +62,35 @@ QSettings *SettingsStore::writeStore(const char *operation) const
 QVariant SettingsStore::getData(const QString &key, bool isRecovery) const
 {
     QSettings *store = readStore(isRecovery, "getData");
-    return store ? IniCompat::value(*store, key) : QVariant();
+    return store ? store->value(key) : QVariant();
 }
 
 QVariant SettingsStore::getGlobalData(const QString &key) const
 {
-    return IniCompat::value(*m_config, key);
+    return m_config->value(key);
 }
 
 QVariantList SettingsStore::getDataList(const QString &key, bool isRecovery) const
 {
     QSettings *store = readStore(isRecovery, "getDataList");
-    return store ? IniCompat::toList(IniCompat::value(*store, key)) : QVariantList();
+    return store ? IniCompat::toList(store->value(key)) : QVariantList();
 }
 
 void SettingsStore::setData(const QString &key, const QVariant &data)
 {
-    if (QSettings *store = writeStore("setData"))
-        IniCompat::setValue(*store, key, data);
+    if (QSettings *store = currentStoreFor("setData"))
+        store->setValue(key, data);
 }
 
 void SettingsStore::setGlobalData(const QString &key, const QVariant &data)
 {
-    IniCompat::setValue(*m_config, key, data);
+    m_config->setValue(key, data);
 }
 
 void SettingsStore::setDataList(const QString &key, const QVariantList &list)
 {
-    if (QSettings *store = writeStore("setDataList"))
-        IniCompat::setValue(*store, key, QVariant(list));
+    if (QSettings *store = currentStoreFor("setDataList"))
+        store->setValue(key, QVariant(list));
 }
 
 void SettingsStore::setCurrentProfile(int profile)
@@ -114,7 +109,7 @@ void SettingsStore::resetApconfig()
         return;
     }
     m_config.reset();
-    m_config = openIni(target);
+    m_config = IniCompat::open(target);
 }
 
 void SettingsStore::reopenProfile(int n)
@@ -125,7 +120,7 @@ void SettingsStore::reopenProfile(int n)
     const QString path = slot->fileName();
     slot->sync();
     slot.reset();
-    slot = openIni(path);
+    slot = IniCompat::open(path);
 }
 
 bool SettingsStore::replaceProfile(int n, const QString &source)
@@ -141,10 +136,7 @@ bool SettingsStore::replaceProfile(int n, const QString &source)
     syncAll();
     if (!FileOps::replaceFile(source, store->fileName()))
         return false;
-    auto &slot = m_profiles[size_t(n)];
-    const QString path = slot->fileName();
-    slot.reset();
-    slot = openIni(path);
+    reopenProfile(n);
     return true;
 }
 

@@ -35,6 +35,9 @@ public:
     QSettings *defaults() const { return m_default.get(); }
     QSettings *profile(int n) const;          // null outside 0..9
     QSettings *currentStore() const { return profile(m_current); }
+    // The current store for a profile operation, or null (with a debug line)
+    // when the current profile number names no profile.
+    QSettings *currentStoreFor(const char *operation) const;
     QString profilePath(int n) const;         // ./modules/setting/p<n+1>.bin
     QString settingDir() const { return m_dir; }
     QString configPath() const;               // ./modules/setting/apConfig.bin
@@ -54,9 +57,6 @@ private:
     std::vector<std::unique_ptr<QSettings>> m_profiles;
     int m_current = 0;
 
-    std::unique_ptr<QSettings> openIni(const QString &path) const;
-    // The store the profile operations use, or null (with a debug line) when
-    // the current profile number names no profile.
+    // The factory store for recovery reads, the current store otherwise.
     QSettings *readStore(bool isRecovery, const char *operation) const;
-    QSettings *writeStore(const char *operation) const;
 };

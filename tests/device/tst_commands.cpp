@@ -139,7 +139,6 @@ private slots:
     void busyChannelDropsCommand();
     void busyChannelDropsRead_data();
     void busyChannelDropsRead();
-    void busyChannelDropsProfileRead();
     void bulkReportSizes_data();
     void bulkReportSizes();
 
@@ -502,6 +501,10 @@ void TestCommands::busyChannelDropsCommand()
 void TestCommands::busyChannelDropsRead_data()
 {
     addReadRows(false);
+    QTest::newRow("560 8CH") << 560
+        << onCopy([](Hid_Thread &h, uchar *b) { h.hid560_8CH_readProfile(b, 0); })
+        << StateSetup() << QByteArray(128, char(0xEE)) << QString() << QByteArray()
+        << QByteArray() << QStringLiteral("cmd Failed 8c");
 }
 
 void TestCommands::busyChannelDropsRead()
@@ -518,18 +521,6 @@ void TestCommands::busyChannelDropsRead()
     QCOMPARE(wire().records, 0);
     QCOMPARE(clock.sleeps, repeat(8, 255));
     QCOMPARE(int(hid->hidIdle), 0);
-}
-
-void TestCommands::busyChannelDropsProfileRead()
-{
-    connectSim(560, 32, false);
-    hid->hidIdle = 0;
-    uchar buf[128];
-    std::memset(buf, 0xEE, sizeof buf);
-    QTest::ignoreMessage(QtDebugMsg, "cmd Failed 8c");
-    hid->hid560_8CH_readProfile(buf, 0);
-    QCOMPARE(qb(buf, 128), QByteArray(128, char(0xEE)));
-    QCOMPARE(wire().records, 0);
 }
 
 void TestCommands::bulkReportSizes_data()

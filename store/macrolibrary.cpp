@@ -112,8 +112,6 @@ bool MacroLibrary::deleteMacroIni(const QString &name)
 {
     if (!isValidName(name))
         return refuse("deleteMacroIni", name);
-    if (!QFileInfo::exists(filePath(name)))
-        return false;
     return QFile::remove(filePath(name));
 }
 
@@ -123,8 +121,6 @@ bool MacroLibrary::modifyMacroNameUpdateProfile(const QString &oldname, const QS
         return refuse("modifyMacroNameUpdateProfile", oldname);
     if (!isValidName(newname))
         return refuse("modifyMacroNameUpdateProfile", newname);
-    if (!QFileInfo::exists(filePath(oldname)))
-        return false;
     // The file first: profiles must never name a macro that has no file.
     if (!QFile::rename(filePath(oldname), filePath(newname)))
         return false;

@@ -111,6 +111,14 @@ public:
         calls.append({QStringLiteral("save"), title, folder, filter});
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
+    // Each call as "kind|title|filter", to compare all of them at once.
+    QStringList summary() const
+    {
+        QStringList out;
+        for (const Call &c : calls)
+            out.append(c.kind + QLatin1Char('|') + c.title + QLatin1Char('|') + c.filter);
+        return out;
+    }
 };
 
 } // namespace StoreTest

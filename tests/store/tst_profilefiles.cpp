@@ -247,10 +247,7 @@ private slots:
         m_dialogs.answers << (answer.isEmpty() ? QString() : m_root + QLatin1Char('/') + answer);
         QCOMPARE(ProfileFiles::loadProfile(*m_store, m_dialogs, 0), result);
 
-        QCOMPARE(m_dialogs.calls.size(), 1);
-        QCOMPARE(m_dialogs.calls[0].kind, QStringLiteral("open"));
-        QCOMPARE(m_dialogs.calls[0].title, QStringLiteral("Open File"));
-        QCOMPARE(m_dialogs.calls[0].filter, QStringLiteral("Profile(*.pf)"));
+        QCOMPARE(m_dialogs.summary(), QStringList{"open|Open File|Profile(*.pf)"});
         // Desktop, or home where there is no Desktop folder (tested on its own).
         QCOMPARE(m_dialogs.calls[0].folder, DialogTexts::startFolder());
         QCOMPARE(tag(), tagAfter);
@@ -279,10 +276,7 @@ private slots:
         m_dialogs.answers << (cancel ? QString() : target);
 
         QCOMPARE(ProfileFiles::saveProfile(*m_store, m_dialogs, 0), !cancel);
-        QCOMPARE(m_dialogs.calls.size(), 1);
-        QCOMPARE(m_dialogs.calls[0].kind, QStringLiteral("save"));
-        QCOMPARE(m_dialogs.calls[0].title, QStringLiteral("Save File"));
-        QCOMPARE(m_dialogs.calls[0].filter, QStringLiteral("Profile(*.pf)"));
+        QCOMPARE(m_dialogs.summary(), QStringList{"save|Save File|Profile(*.pf)"});
         if (cancel) {
             QCOMPARE(readBytes(target), before);
             return;

@@ -15,6 +15,7 @@
 #include "app/inputhook.h"
 #include "app/inputhook_core.h"
 #include "app/inputhook_linux.h"
+#include "input_support.h"
 
 using namespace InputHook;
 
@@ -36,13 +37,13 @@ void *lastContext = nullptr;
 void recordKey(unsigned char usbCode, bool isDown, void *context)
 {
     lastContext = context;
-    reports << QStringLiteral("K %1 %2").arg(usbCode, 2, 16, QLatin1Char('0')).arg(isDown ? "down" : "up");
+    reports << key(usbCode, isDown);
 }
 
 void recordMouse(unsigned char button, bool isDown, int x, int y, void *context)
 {
     lastContext = context;
-    reports << QStringLiteral("M %1 %2 %3 %4").arg(button, 2, 16, QLatin1Char('0')).arg(isDown ? "down" : "up").arg(x).arg(y);
+    reports << click(button, isDown, x, y);
 }
 
 const CopyData *lastCopyData = nullptr;
@@ -54,20 +55,10 @@ void recordCopyData(const CopyData *data, void *context)
     ++copyDataCalls;
 }
 
-QString key(int usage, bool isDown)
-{
-    return QStringLiteral("K %1 %2").arg(usage, 2, 16, QLatin1Char('0')).arg(isDown ? "down" : "up");
-}
-
 // A press and release of one key, as the hook sees it.
 Strokes tap(quint32 scanCode, quint32 flags = 0)
 {
     return {{scanCode, flags, true}, {scanCode, flags | 0x80, false}};
-}
-
-QStringList tapped(int usage)
-{
-    return {key(usage, true), key(usage, false)};
 }
 
 constexpr quint32 E = kFlagExtended;

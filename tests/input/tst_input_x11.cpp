@@ -19,6 +19,7 @@
 
 #include "app/inputhook.h"
 #include "app/myqquickview.h"
+#include "input_support.h"
 
 // Last: Xlib's macros (Status, None, ...) clash with Qt's names.
 #include <X11/Xlib.h>
@@ -75,26 +76,16 @@ QStringList reports;
 // the way the program's own callbacks send them.
 void recordKey(unsigned char usbCode, bool isDown, void *context)
 {
-    reports << QStringLiteral("K %1 %2").arg(usbCode, 2, 16, QLatin1Char('0')).arg(isDown ? "down" : "up");
+    reports << key(usbCode, isDown);
     if (context)
         static_cast<myQQuickView *>(context)->forwardKeyboard(isDown, usbCode);
 }
 
 void recordMouse(unsigned char button, bool isDown, int x, int y, void *context)
 {
-    reports << QStringLiteral("M %1 %2 %3 %4").arg(button, 2, 16, QLatin1Char('0')).arg(isDown ? "down" : "up").arg(x).arg(y);
+    reports << click(button, isDown, x, y);
     if (context)
         static_cast<myQQuickView *>(context)->forwardMouse(isDown, button, uint(x), uint(y));
-}
-
-QString key(int usage, bool isDown)
-{
-    return QStringLiteral("K %1 %2").arg(usage, 2, 16, QLatin1Char('0')).arg(isDown ? "down" : "up");
-}
-
-QStringList tapped(int usage)
-{
-    return {key(usage, true), key(usage, false)};
 }
 
 // F1 closes every step: once its release is seen, everything sent before it

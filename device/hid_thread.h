@@ -27,7 +27,6 @@ public:
 
     // Owner seams: the window's device facts and effects, and the clock.
     void setOwner(DeviceHost *owner) { this->owner = owner; }
-    DeviceHost *ownerHost() const { return owner; }
     void setClock(ProtocolClock *clock);
 
     DeviceTable deviceTable;

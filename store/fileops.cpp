@@ -40,8 +40,11 @@ bool readAll(const QString &path, QByteArray &data)
 
 namespace FileOps {
 
-bool replaceFileWith(const QByteArray &data, const QString &target)
+bool replaceFile(const QString &source, const QString &target)
 {
+    QByteArray data;
+    if (!readAll(source, data))
+        return false;
     QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly))
         return false;
@@ -51,14 +54,6 @@ bool replaceFileWith(const QByteArray &data, const QString &target)
     }
     out.setFileTime(freshModificationTime(target), QFileDevice::FileModificationTime);
     return out.commit();
-}
-
-bool replaceFile(const QString &source, const QString &target)
-{
-    QByteArray data;
-    if (!readAll(source, data))
-        return false;
-    return replaceFileWith(data, target);
 }
 
 bool copyNewFile(const QString &source, const QString &target)

@@ -12,9 +12,6 @@ namespace FileOps {
 // may name the same file.
 bool replaceFile(const QString &source, const QString &target);
 
-// Writes data over target in the same way.
-bool replaceFileWith(const QByteArray &data, const QString &target);
-
 // Copies source to target only when target does not exist yet; an existing
 // target is never changed. Returns true when the copy was made.
 bool copyNewFile(const QString &source, const QString &target);

@@ -26,7 +26,6 @@ public:
 
     void setCurrentProfile(int profile);
     int currentProfile() const { return m_current; }
-    bool currentProfileValid() const { return m_current >= 0 && m_current < 10; }
 
     // Replaces apConfig.bin by apConfigD.bin without ever losing apConfig.bin.
     void resetApconfig();
@@ -39,7 +38,6 @@ public:
     // when the current profile number names no profile.
     QSettings *currentStoreFor(const char *operation) const;
     QString profilePath(int n) const;         // ./modules/setting/p<n+1>.bin
-    QString settingDir() const { return m_dir; }
     QString configPath() const;               // ./modules/setting/apConfig.bin
     QString defaultPath() const;              // ./modules/setting/pD.bin
     // Releases and reopens profile store n (after its file was replaced).

@@ -6,9 +6,9 @@
 
 #include <memory>
 
-#include "app/devicetable.h"
 #include "detect_support.h"
 #include "device/hid_thread.h"
+#include "tests/common/wirelog.h"
 
 using Bytes = std::vector<uint8_t>;
 Q_DECLARE_METATYPE(Bytes)
@@ -35,29 +35,16 @@ class TestListener : public QObject
     RecordingHost host;
     std::unique_ptr<Hid_Thread> hid;
 
-    // A connected device: table row found by enumeration, handshake passed.
+    // A connected device: its table row, handshake passed.
     void connectDevice(const simmouse::Config &config, bool withPath2 = true)
     {
-        simmouse::reset(config);
-        DeviceEntry row;
-        row.vid = config.vid;
-        row.pid = config.pid;
-        row.usagePage = config.usagePage;
-        row.usage = config.usage;
-        row.usagePage2 = withPath2 ? config.usagePage2 : 0x1234;
-        row.usage2 = config.usage2;
-        row.reportLength = config.reportLength;
-        row.isEncode = config.isEncode;
-        row.sCode = QString::fromStdString(config.code);
-        DeviceTable table{row};
-        devicetable::findPaths(table);
-        QVERIFY(!table.at(0).path.isEmpty());
-        QCOMPARE(table.at(0).path2.isEmpty(), !withPath2);
-
+        DeviceEntry row = resetSimulatedMouse(config);
+        if (!withPath2)
+            row.path2.clear();
         hid.reset(new Hid_Thread);
         hid->setOwner(&host);
         hid->setClock(&clock);
-        hid->deviceTable = table;
+        hid->deviceTable = DeviceTable{row};
         QVERIFY(hid->chkDeviceIsEnCode(0));
         QCOMPARE(hid->currentIndex, 0);
         simmouse::clearWireLog();

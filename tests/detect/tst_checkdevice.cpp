@@ -86,6 +86,16 @@ class TestCheckDevice : public QObject
         QVERIFY(window->view()->rootObject());
     }
 
+    // The sample mouse, plugged in or not, configured alone and with a window.
+    void makeMouseWindow(bool plugged = true)
+    {
+        simmouse::Config device;
+        device.plugged = plugged;
+        simmouse::reset(device);
+        writeConfig({mouseRow()});
+        makeWindow();
+    }
+
     QStringList rootCalls() const
     {
         return window->view()->rootObject()->property("calls").toStringList();
@@ -287,9 +297,7 @@ private slots:
 
     void simulatorNotificationsReachTheWindow()
     {
-        simmouse::reset();
-        writeConfig({mouseRow()});
-        makeWindow();
+        makeMouseWindow();
         QVERIFY(monitor());
         QVERIFY(DeviceChangeMonitor::simulatorAttached());
         QSignalSpy changes(monitor(), &DeviceChangeMonitor::deviceChanged);
@@ -305,11 +313,7 @@ private slots:
     // runs when it finally expires.
     void burstChecksOnce()
     {
-        simmouse::Config device;
-        device.plugged = false;
-        simmouse::reset(device);
-        writeConfig({mouseRow()});
-        makeWindow();
+        makeMouseWindow(false);
         window->checkDevice();
         QVERIFY(!deviceConnected);
         DebugLines debug;
@@ -355,11 +359,7 @@ private slots:
 
     void plugWhileHidden()
     {
-        simmouse::Config device;
-        device.plugged = false;
-        simmouse::reset(device);
-        writeConfig({mouseRow()});
-        makeWindow();
+        makeMouseWindow(false);
         window->show();
         window->checkDevice();
         QVERIFY(!window->isVisible());
@@ -378,9 +378,7 @@ private slots:
     // hides the window.
     void unplugDisablesThenCheckHides()
     {
-        simmouse::reset();
-        writeConfig({mouseRow()});
-        makeWindow();
+        makeMouseWindow();
         window->show();
         window->checkDevice();
         QVERIFY(deviceConnected);
@@ -418,9 +416,7 @@ private slots:
         QFETCH(int, stage);
         QFETCH(bool, textsLoaded);
         QFETCH(QString, text);
-        simmouse::reset();
-        writeConfig({mouseRow()});
-        makeWindow();
+        makeMouseWindow();
         window->checkDevice();
         QVERIFY(deviceConnected);
         if (textsLoaded)
@@ -444,9 +440,7 @@ private slots:
     // listener is told to stop, and destroying the window waits for it.
     void quitWhileListening()
     {
-        simmouse::reset();
-        writeConfig({mouseRow()});
-        makeWindow();
+        makeMouseWindow();
         window->checkDevice();
         QVERIFY(deviceConnected);
         QCOMPARE(int(window->device().listening), 1);

@@ -391,28 +391,29 @@ void Hid_Thread::hid553_01H_SetReportRate(uchar rate)
 }
 
 // A gun device takes the value once; any other device once per position 1..4.
-// The token is taken once; each send gives it back, and a failed send does
-// not stop the remaining positions.
+// The caller took the token once; each send gives it back, and a failed send
+// does not stop the remaining positions.
+void Hid_Thread::sendPerPosition(uchar code, uchar value)
+{
+    for (uchar p = 1; p <= 4; ++p) {
+        sendWithPause(code, {p, value});
+        if (owner && owner->isGun())
+            break;
+    }
+}
+
 void Hid_Thread::hid560_03H_SetReportRate(uchar rate)
 {
     if (!beginCommand("cmd Failed 03"))
         return;
-    for (uchar p = 1; p <= 4; ++p) {
-        sendWithPause(0x03, {p, rate});
-        if (owner && owner->isGun())
-            break;
-    }
+    sendPerPosition(0x03, rate);
 }
 
 void Hid_Thread::hid560_04H_SetCurrentDPI(uchar stage)
 {
     if (!beginCommand("cmd Failed 04"))
         return;
-    for (uchar p = 1; p <= 4; ++p) {
-        sendWithPause(0x04, {p, stage});
-        if (owner && owner->isGun())
-            break;
-    }
+    sendPerPosition(0x04, stage);
 }
 
 void Hid_Thread::hid553_0BH_SetCurrentDPI(uchar stage)

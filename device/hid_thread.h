@@ -104,6 +104,7 @@ private:
     void sendAndSettle(uchar code, std::initializer_list<uchar> params);
     void sendWithPause(uchar code, std::initializer_list<uchar> params,
                        const uchar *bulk = nullptr, int bulkLength = 0);
+    void sendPerPosition(uchar code, uchar value);
 
     DeviceHost *owner = nullptr;
     ProtocolClock *clock = nullptr;

@@ -28,6 +28,14 @@ inline QByteArray readBytes(const QString &path)
     return f.readAll();
 }
 
+// A folder of its own below tmp for each test function, so that no test
+// meets files or cached INI copies of an earlier one.
+inline QString newRunDir(const QTemporaryDir &tmp)
+{
+    static int serial = 0;
+    return tmp.path() + QStringLiteral("/run") + QString::number(++serial);
+}
+
 // Plain writes: QFile::copy syncs every file to disk, which only slows tests.
 inline bool writeBytes(const QString &path, const QByteArray &data)
 {

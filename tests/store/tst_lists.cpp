@@ -25,8 +25,7 @@ private:
 private slots:
     void init()
     {
-        static int serial = 0;
-        m_root = m_tmp.path() + QStringLiteral("/run") + QString::number(++serial);
+        m_root = newRunDir(m_tmp);
         QVERIFY(copyTree(QStringLiteral("modules"), m_root + QStringLiteral("/modules")));
         m_names = m_root + QStringLiteral("/modules/setting/name.bin");
         m_gun = m_root + QStringLiteral("/modules/gun/gunData.bin");

@@ -52,8 +52,7 @@ private:
 private slots:
     void init()
     {
-        static int serial = 0;
-        m_root = m_tmp.path() + QStringLiteral("/run") + QString::number(++serial);
+        m_root = newRunDir(m_tmp);
         QVERIFY(copyTree(QStringLiteral("modules"), m_root + QStringLiteral("/modules")));
         QVERIFY(copyTree(QStringLiteral("exchange"), m_root + QStringLiteral("/exchange")));
         m_macroDir = m_root + QStringLiteral("/modules/macro");

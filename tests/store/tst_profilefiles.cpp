@@ -37,8 +37,7 @@ private:
 private slots:
     void init()
     {
-        static int serial = 0;
-        m_root = m_tmp.path() + QStringLiteral("/run") + QString::number(++serial);
+        m_root = newRunDir(m_tmp);
         m_dir = m_root + QStringLiteral("/setting");
         QVERIFY(copyTree(QStringLiteral("modules/setting"), m_dir));
         QVERIFY(copyTree(QStringLiteral("exchange"), m_root + QStringLiteral("/exchange")));

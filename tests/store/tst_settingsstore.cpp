@@ -22,8 +22,7 @@ private slots:
     void init()
     {
         QVERIFY(m_tmp.isValid());
-        static int serial = 0;
-        m_dir = m_tmp.path() + QStringLiteral("/run") + QString::number(++serial) + QStringLiteral("/setting");
+        m_dir = newRunDir(m_tmp) + QStringLiteral("/setting");
         QVERIFY(copyTree(QStringLiteral("modules/setting"), m_dir));
         m_store = std::make_unique<SettingsStore>(m_dir);
     }

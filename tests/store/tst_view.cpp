@@ -45,8 +45,7 @@ private slots:
 
     void init()
     {
-        static int serial = 0;
-        const QString root = m_tmp.path() + QStringLiteral("/run") + QString::number(++serial);
+        const QString root = newRunDir(m_tmp);
         QVERIFY(copyTree(QStringLiteral("modules"), root + QStringLiteral("/modules")));
         QVERIFY(copyTree(QStringLiteral("exchange"), root + QStringLiteral("/exchange")));
         m_oldCwd = QDir::currentPath();

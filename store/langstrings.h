@@ -14,6 +14,17 @@ QStringList getLangStrings(const QString &i18nDir, const QString &typeStr,
 // its first eight strings, and "DPI Switch to" where it has fewer.
 QStringList dpiSwitchTextsFrom(const QStringList &otherSection);
 
+// The screens' built-in English texts of a section (empty for a section
+// the screens do not have). The "other" section's are the DPI-switch
+// defaults; "message" holds the native side's own balloon texts.
+QStringList builtInTexts(const QString &section);
+
+// A section's strings as the screens get them: where the language file
+// gives fewer strings than the built-in table holds, the built-in texts
+// fill in the rest, so no screen text is left undefined. A section the
+// file does not have at all stays empty (the screens keep their own list).
+QStringList withBuiltInTexts(const QString &section, const QStringList &strings);
+
 inline QString defaultDpiSwitchText() { return QStringLiteral("DPI Switch to"); }
 constexpr int kDpiSwitchTextCount = 8;
 

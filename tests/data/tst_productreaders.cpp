@@ -22,6 +22,8 @@ private slots:
     void initTestCase();
     void languageSections_data();
     void languageSections();
+    void builtInTextsAreTheEnglishFile_data();
+    void builtInTextsAreTheEnglishFile();
     void balloonTextsAllReplaced();
     void nameListsAsTheScreensGetThem();
     void recoilPresets();
@@ -55,7 +57,7 @@ void TestProductReaders::languageSections_data()
     const QList<QPair<const char *, int>> sections{
         {"main", 11},         {"keyMatrix", 2},    {"keyAssigment", 57}, {"dpiSetting", 1},
         {"lightControl", 16}, {"macroEditor", 18}, {"systemSetting", 8}, {"gunControl", 10},
-        {"profile", 6},       {"keyCode", 133},    {"other", 8}};
+        {"profile", 6},       {"keyCode", 133},    {"other", 8},         {"message", 4}};
     for (const char *lang : {"English", "ChineseSimplified"})
         for (const auto &s : sections)
             QTest::addRow("%s/%s", lang, s.first)
@@ -72,6 +74,25 @@ void TestProductReaders::languageSections()
     QCOMPARE(strings.size(), count);
     for (const QString &s : strings)
         QVERIFY2(!s.trimmed().isEmpty(), qPrintable(section));
+}
+
+// The program's built-in texts fill in what a language file leaves out; they
+// must be the English file's texts, index for index.
+void TestProductReaders::builtInTextsAreTheEnglishFile_data()
+{
+    QTest::addColumn<QString>("section");
+    for (const char *s : {"main", "keyMatrix", "keyAssigment", "dpiSetting", "lightControl",
+                          "macroEditor", "systemSetting", "gunControl", "profile", "keyCode",
+                          "message"})
+        QTest::newRow(s) << QString::fromLatin1(s);
+}
+
+void TestProductReaders::builtInTextsAreTheEnglishFile()
+{
+    QFETCH(QString, section);
+    QCOMPARE(LangStrings::builtInTexts(section),
+             LangStrings::getLangStrings(modules() + QStringLiteral("/i18n"), section,
+                                         QStringLiteral("English")));
 }
 
 void TestProductReaders::balloonTextsAllReplaced()

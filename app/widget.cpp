@@ -7,6 +7,7 @@
 
 #include "app/myqquickview.h"
 #include "app/ui_controler.h"
+#include "store/langstrings.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -106,6 +107,23 @@ void Widget::showBalloon(const QString &title, const QString &text)
     emit balloonShown(title, text);
     if (m_trayIcon)
         m_trayIcon->showMessage(title, text, QSystemTrayIcon::Information, kBalloonMs);
+}
+
+void Widget::deviceWriteFailed()
+{
+    if (m_writeFailures.admit())
+        showBalloon(QStringLiteral("Info"), messageText(LangStrings::MouseRejectedSetting));
+}
+
+QString Widget::messageText(int id, const QString &arg) const
+{
+    const QString language =
+        view() ? view()->store().getGlobalData(QStringLiteral("common/language")).toString() : QString();
+    QString text = LangStrings::messageText(QStringLiteral("./modules/i18n"), language,
+                                            LangStrings::MessageText(id));
+    if (text.contains(QLatin1String("%1")))
+        text = text.arg(arg);
+    return text;
 }
 
 void Widget::notifyConnected()

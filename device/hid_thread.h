@@ -93,6 +93,11 @@ private:
     void queryResults(std::initializer_list<uchar *> results, bool presetFromCaller = true);
     // Takes the idle token; without it writes the command's failure line.
     bool beginCommand(const char *failLine);
+    // The same for a command that writes a setting: a write that cannot
+    // start, or whose exchange fails (endWrite(false)), is reported to the
+    // owner so the user learns that the mouse did not take it.
+    bool beginWrite(const char *failLine);
+    void endWrite(bool ok);
     // The current entry's report length when it cannot serve as a chunk size
     // (one debug line); such an entry fails every exchange at once.
     bool exchangeRefused();
@@ -101,10 +106,10 @@ private:
     // Ends an exchange: closes the command handle and frees the idle token.
     bool endExchange(bool ok);
     bool sendRequest(bool encoded);
-    void sendAndSettle(uchar code, std::initializer_list<uchar> params);
-    void sendWithPause(uchar code, std::initializer_list<uchar> params,
+    bool sendAndSettle(uchar code, std::initializer_list<uchar> params);
+    bool sendWithPause(uchar code, std::initializer_list<uchar> params,
                        const uchar *bulk = nullptr, int bulkLength = 0);
-    void sendPerPosition(uchar code, uchar value);
+    bool sendPerPosition(uchar code, uchar value);
 
     DeviceHost *owner = nullptr;
     ProtocolClock *clock = nullptr;

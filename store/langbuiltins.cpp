@@ -170,4 +170,13 @@ QStringList withBuiltInTexts(const QString &section, const QStringList &strings)
     return out;
 }
 
+QString messageText(const QString &i18nDir, const QString &langCode, MessageText id)
+{
+    const QString section = QStringLiteral("message");
+    const QString text = langCode.isEmpty()
+                             ? QString()
+                             : getLangStrings(i18nDir, section, langCode).value(int(id));
+    return text.trimmed().isEmpty() ? builtInTexts(section).value(int(id)) : text;
+}
+
 } // namespace LangStrings

@@ -25,6 +25,18 @@ QStringList builtInTexts(const QString &section);
 // file does not have at all stays empty (the screens keep their own list).
 QStringList withBuiltInTexts(const QString &section, const QStringList &strings);
 
+// The native side's own balloon texts: entries of the "message" section.
+enum MessageText {
+    MouseRejectedSetting = 0,   // a device write failed
+    FileMissing = 1,            // %1: the file
+    FileUnreadable = 2,
+    FileDamaged = 3,
+};
+
+// Message `id` in language `langCode`; the built-in English text where the
+// language file, its section or the entry is missing or empty.
+QString messageText(const QString &i18nDir, const QString &langCode, MessageText id);
+
 inline QString defaultDpiSwitchText() { return QStringLiteral("DPI Switch to"); }
 constexpr int kDpiSwitchTextCount = 8;
 

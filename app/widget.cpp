@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QMenu>
 
+#include "app/datatree.h"
 #include "app/myqquickview.h"
 #include "app/ui_controler.h"
 #include "store/langstrings.h"
@@ -50,6 +51,18 @@ Widget::Widget(QWidget *parent)
     m_deviceChangeMonitor = new DeviceChangeMonitor(this);
     connect(m_deviceChangeMonitor, &DeviceChangeMonitor::deviceChanged, this, &Widget::deviceChanged);
     // END detect-owned construction
+    reportDataTreeProblems();
+}
+
+void Widget::reportDataTreeProblems()
+{
+    QStringList texts;
+    for (const datatree::Problem &p : datatree::startupProblems(QStringLiteral("./modules"))) {
+        qDebug().noquote() << p.debugLine();
+        texts << messageText(p.kind, p.file);
+    }
+    if (!texts.isEmpty())
+        showBalloon(QStringLiteral("Info"), texts.join(QLatin1Char('\n')));
 }
 
 Widget::~Widget()

@@ -63,6 +63,9 @@ public:
     void restoreWindow();
     // A device-change notification: restart the check timer unless listening.
     void deviceChanged();
+    // Tells the user (debug output and one balloon) which data files are
+    // missing, unreadable or damaged; run once when the window is built.
+    void reportDataTreeProblems();
 
 signals:
     // Every tray balloon, also where no tray exists (tests listen here).

@@ -188,6 +188,7 @@ bool Widget::nativeEvent(const QByteArray &eventType, void *message, qintptr *re
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(eventType);
+    Q_UNUSED(result);
     const MSG *msg = static_cast<const MSG *>(message);
     if (msg->message == WM_SYSCOMMAND && msg->wParam == SC_RESTORE)
         setVisible(true);

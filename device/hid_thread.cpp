@@ -276,6 +276,7 @@ bool Hid_Thread::chkDeviceIsEnCode(int index)
 
 bool Hid_Thread::beginCommand(const char *failLine)
 {
+    lastQueryOk = false;   // a read that never runs has read nothing
     if (waitHidIdle())
         return true;
     qDebug("%s", failLine);

@@ -51,6 +51,14 @@ public:
     bool hidSend(int length, bool pause);
     bool hidQuery(int length);
 
+    // Whether the last read command's exchange completed, so its results
+    // are the device's and not the caller's presets.
+    bool lastReadOk() const { return lastQueryOk; }
+    // For an operation that gives up before its write because what it needed
+    // from the device could not be read: the owner hears that the setting
+    // did not reach the mouse.
+    void reportWriteFailure() { endWrite(false); }
+
     uchar outReport[9] = {};
     uchar inReport[9] = {};
     uchar bulkBuf[512] = {};

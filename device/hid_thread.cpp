@@ -6,7 +6,6 @@
 
 #include <QDateTime>
 #include <QDebug>
-#include <QMutexLocker>
 #include <cstring>
 #include <hidapi/hidapi.h>
 #include <vector>
@@ -46,7 +45,7 @@ hid_device *Hid_Thread::openInterface(int index, QString DeviceEntry::*path, hid
 {
     QByteArray pathText;
     {
-        QMutexLocker lock(&pathLock);
+        std::lock_guard<std::mutex> lock(pathLock);
         if (index < 0 || index >= deviceTable.size() || (deviceTable.at(index).*path).isEmpty())
             return nullptr;
         pathText = (deviceTable.at(index).*path).toLatin1();
@@ -57,7 +56,7 @@ hid_device *Hid_Thread::openInterface(int index, QString DeviceEntry::*path, hid
     }
     handle = hid_open_path(pathText.constData());
     if (!handle) {
-        QMutexLocker lock(&pathLock);
+        std::lock_guard<std::mutex> lock(pathLock);
         if (index < deviceTable.size())
             (deviceTable[index].*path).clear();
         return nullptr;
@@ -122,14 +121,14 @@ void Hid_Thread::busyPause()
 
 bool Hid_Thread::currentEncoded() const
 {
-    QMutexLocker lock(&pathLock);
+    std::lock_guard<std::mutex> lock(pathLock);
     return currentIndex >= 0 && currentIndex < deviceTable.size()
            && deviceTable.at(currentIndex).isEncode;
 }
 
 int Hid_Thread::currentReportLength() const
 {
-    QMutexLocker lock(&pathLock);
+    std::lock_guard<std::mutex> lock(pathLock);
     if (currentIndex < 0 || currentIndex >= deviceTable.size())
         return 0;
     return deviceTable.at(currentIndex).reportLength;
@@ -137,7 +136,7 @@ int Hid_Thread::currentReportLength() const
 
 bool Hid_Thread::exchangeRefused()
 {
-    QMutexLocker lock(&pathLock);
+    std::lock_guard<std::mutex> lock(pathLock);
     if (currentIndex < 0 || currentIndex >= deviceTable.size())
         return false;   // no entry: the open fails silently
     const int reportLength = deviceTable.at(currentIndex).reportLength;
@@ -260,7 +259,7 @@ bool Hid_Thread::chkDeviceIsEnCode(int index)
     uchar sent[4];
     proto::handshakeBytes(QDateTime::currentSecsSinceEpoch(), sent);
     {
-        QMutexLocker lock(&pathLock);
+        std::lock_guard<std::mutex> lock(pathLock);
         if (index >= 0 && index < deviceTable.size())
             proto::applyCodeText(deviceTable.at(index).sCode, SecrecyCode);
     }

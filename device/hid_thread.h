@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QFuture>
-#include <QMutex>
 #include <QStringList>
 #include <QThread>
 #include <atomic>
 #include <initializer_list>
+#include <mutex>
+#include <vector>
 
 #include "deviceentry.h"
 
@@ -94,7 +95,23 @@ public slots:
     void hid553_0CH_SetFixLEDColor(uchar *src3);
     void hid553_10H_SetLED8StageColor(uchar type, uchar *src24);
 
+private slots:
+    // Carries out on the GUI thread what the listener found (DPI stage and
+    // balloon, removal).
+    void deliverListenerEffects();
+
 private:
+    struct ListenerEffect
+    {
+        bool removed = false;
+        int stage = 0;
+        QString balloonText;
+    };
+    // Queues an effect and has the GUI thread deliver it. The hand-over goes
+    // through a standard mutex, which race checkers see (they cannot look
+    // into Qt's own event queue).
+    void postListenerEffect(ListenerEffect effect);
+
     ProtocolClock *clk() const;
     hid_device *openInterface(int index, QString DeviceEntry::*path, hid_device *&handle);
     // Runs the prepared read request and copies reply bytes 2.. into results.
@@ -126,7 +143,9 @@ private:
     QFuture<void> listenFuture;
     // Guards the paths of deviceTable entries: the listener clears path2 on
     // its own thread.
-    mutable QMutex pathLock;
+    mutable std::mutex pathLock;
+    std::mutex effectsLock;
+    std::vector<ListenerEffect> pendingEffects;
     // Whether the last read command's exchange actually completed; the
     // handshake counts only a real echo.
     bool lastQueryOk = false;

@@ -8,7 +8,9 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cxx="${MINGW_CXX:-x86_64-w64-mingw32-g++}"
+# The POSIX thread model, as Qt's own MinGW builds use: the standard
+# library's mutexes and threads exist there.
+cxx="${MINGW_CXX:-x86_64-w64-mingw32-g++-posix}"
 if ! command -v "$cxx" >/dev/null 2>&1; then
     echo "mingw-check: $cxx not found (Debian package g++-mingw-w64-x86-64)" >&2
     exit 1

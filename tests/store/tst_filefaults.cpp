@@ -60,7 +60,8 @@ struct Op
 const QStringList kFaults = {"source missing", "source unreadable", "source empty",
                              "source garbage", "folder read-only",  "disk full"};
 
-const QByteArray kGarbage("\x00\xff[[=\n\x01garbage=\"unterminated\n[mouse\n\xfe\xfe", 40);
+const char kGarbageBytes[] = "\x00\xff[[=\n\x01garbage=\"unterminated\n[mouse\n\xfe\xfe";
+const QByteArray kGarbage(kGarbageBytes, sizeof kGarbageBytes - 1);
 
 QList<Op> operations()
 {

@@ -16,7 +16,8 @@ if [ "$(id -u)" -eq 0 ]; then
         qt6-qpa-plugins libgl-dev \
         libhidapi-dev libudev-dev libx11-dev libxi-dev \
         xvfb xauth xdotool x11-utils trayer fonts-wqy-microhei \
-        g++-mingw-w64-x86-64
+        g++-mingw-w64-x86-64 \
+        clang libclang-rt-14-dev
 else
     echo "setup.sh: not root, skipping the package installation" >&2
 fi

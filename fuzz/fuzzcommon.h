@@ -1,0 +1,70 @@
+#pragma once
+
+// Shared by the fuzz targets: a quiet Qt (warnings from damaged input are
+// expected; qFatal still aborts, which the fuzzer reports), an application
+// object for queued calls, and fresh file names, since QSettings caches files
+// by name and modification time.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+#include <cstddef>
+#include <cstdint>
+
+namespace fuzz {
+
+inline void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &msg)
+{
+    if (type == QtFatalMsg) {
+        fprintf(stderr, "qFatal: %s\n", qPrintable(msg));
+        abort();
+    }
+}
+
+inline void init()
+{
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char *argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietMessages);
+    static QCoreApplication app(argc, argv);
+}
+
+// A folder of its own for every run, below one scratch folder; removed with
+// its files when the run ends.
+class RunDir
+{
+public:
+    RunDir()
+    {
+        // In memory where the system offers it: every run writes files.
+        static const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
+                                                                                 : QDir::tempPath();
+        static QTemporaryDir scratch(base + QStringLiteral("/quill-fuzz-XXXXXX"));
+        static unsigned serial = 0;
+        m_path = scratch.path() + QStringLiteral("/r") + QString::number(++serial);
+        QDir().mkpath(m_path);
+    }
+    ~RunDir() { QDir(m_path).removeRecursively(); }
+    QString path(const QString &rel = QString()) const
+    {
+        return rel.isEmpty() ? m_path : m_path + QLatin1Char('/') + rel;
+    }
+    QString write(const QString &rel, const uint8_t *data, size_t size) const
+    {
+        const QString file = path(rel);
+        QDir().mkpath(file.left(file.lastIndexOf(QLatin1Char('/'))));
+        QFile f(file);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(reinterpret_cast<const char *>(data), qint64(size));
+        return file;
+    }
+
+private:
+    QString m_path;
+};
+
+} // namespace fuzz

@@ -107,10 +107,11 @@ class WireRecord:
 class Program:
     """One run of the program on a private copy of the data tree."""
 
-    def __init__(self, apconfig=None, sim_config=None, language=None, profile_edits=None):
+    def __init__(self, apconfig=None, sim_config=None, language=None, profile_edits=None, files=None):
         """apconfig: {"group/key": value} written into apConfig.bin;
         sim_config: text of a SIMMOUSE_CONFIG file (default: the sample mouse);
-        profile_edits: {"p1.bin": {"group/key": value}}."""
+        profile_edits: {"p1.bin": {"group/key": value}};
+        files: {"macro/Macro_0.bin": text}, written under modules/ first."""
         AccessibilityBus.ensure()
         Tray.ensure()
         self.dir = tempfile.mkdtemp(prefix="quill-e2e-")
@@ -119,6 +120,9 @@ class Program:
         shutil.copytree(os.path.join(SOURCE_DIR, "modules"), self.modules,
                         ignore=shutil.ignore_patterns("qml", "skin*"))
         os.makedirs(os.path.join(self.modules, "macro"), exist_ok=True)
+        for name, text in (files or {}).items():
+            with open(os.path.join(self.modules, name), "w", encoding="utf-8") as f:
+                f.write(text)
         edits = dict(apconfig or {})
         if language:
             edits["common/language"] = language
@@ -405,12 +409,14 @@ class ProgramTest(unittest.TestCase):
     sim_config = None
     language = None
     profile_edits = None
+    files = None
 
     def setUp(self):
         if not EXE or not os.path.exists(EXE):
             self.skipTest("QUILL_EXE not set")
         self.program = Program(apconfig=self.apconfig, sim_config=self.sim_config,
-                               language=self.language, profile_edits=self.profile_edits)
+                               language=self.language, profile_edits=self.profile_edits,
+                               files=self.files)
         self.addCleanup(self.program.close)
 
     def assertWire(self, predicate, what, timeout=10.0):

@@ -107,21 +107,36 @@ Item {
             return list
         }
 
-        // The macro list's row showing a name, found as a screen reader would.
-        function rowNamed(name) {
-            var list = findChild(editor, "")
-            var found = null
+        // The showing items of a role under root, as a screen reader finds
+        // them; with a name, the first one of that name.
+        function accessibles(root, role) {
+            var found = []
             function walk(item) {
-                if (found || !item)
+                if (!item || !item.visible)
                     return
-                if (item.Accessible && item.Accessible.role === Accessible.ListItem && item.Accessible.name === name)
-                    found = item
+                if (item.Accessible && item.Accessible.role === role)
+                    found.push(item)
                 var kids = item.children || []
                 for (var i = 0; i < kids.length; ++i)
                     walk(kids[i])
             }
-            walk(editor)
+            walk(root)
             return found
+        }
+        function accessible(root, role, name) {
+            var all = accessibles(root, role)
+            for (var i = 0; i < all.length; ++i) {
+                if (all[i].Accessible.name === name)
+                    return all[i]
+            }
+            return null
+        }
+        function rowNamed(name) {
+            return accessible(editor, Accessible.ListItem, name)
+        }
+        // The entries of the open context menu (popups live in the overlay).
+        function menuItems() {
+            return accessibles(top.Window.contentItem, Accessible.MenuItem)
         }
 
         // --- the library list ------------------------------------------------------
@@ -268,21 +283,40 @@ Item {
             compare(names(), ["j", "Other"])
         }
 
-        function test_contextMenuEntriesAreMenuItems() {
+        function test_macroMenu() {
+            start(["Macro_0", "Other"], { "Macro_0": ["1"], "Other": ["1"] })
+            mouseClick(rowNamed("Other"), 10, 10, Qt.RightButton)
+            tryCompare(menuItems(), "length", 3)
+            compare(menuItems().map(function (m) { return m.Accessible.name }), ["Delete", "Import", "Export"])
+            // The row under the pointer is the one the menu acts on.
+            compare(editor.getCurrentMacroName(), "Other")
+            mouseClick(accessible(top.Window.contentItem, Accessible.MenuItem, "Export"))
+            compare(ui_View.callsOf("saveMacroFile"), ["saveMacroFile Other"])
+            tryCompare(menuItems(), "length", 0)
+        }
+
+        function test_actionMenu() {
+            start(["Macro_0"], { "Macro_0": ["1,A", "2,A", "1"] })
+            mouseClick(rowNamed("A \u2193"), 10, 10, Qt.RightButton)
+            tryCompare(menuItems(), "length", 6)
+            compare(menuItems().map(function (m) { return m.Accessible.name }),
+                    ["Delete", "Insert Delay", "Insert Key", "Insert Left Key", "Insert Middle Key", "Insert Right Key"])
+            mouseClick(accessible(top.Window.contentItem, Accessible.MenuItem, "Insert Left Key"))
+            compare(shownRows(), ["1,A", "3,MS-L", "4,MS-L", "2,A"])
+            // Rows are named by what they show.
+            tryVerify(function () { return rowNamed("MS-L \u2193") !== null })
+            verify(rowNamed("MS-L \u2191"))
+        }
+
+        function test_actionMenuOnAnEmptyMacro() {
             start(["Macro_0"], { "Macro_0": ["1"] })
-            mouseClick(rowNamed("Macro_0"), 10, 10, Qt.RightButton)
-            var items = []
-            function walk(item) {
-                if (!item)
-                    return
-                if (item.Accessible && item.Accessible.role === Accessible.MenuItem && item.visible)
-                    items.push(item.Accessible.name)
-                var kids = item.children || []
-                for (var i = 0; i < kids.length; ++i)
-                    walk(kids[i])
-            }
-            tryVerify(function () { items = []; walk(top.Window.contentItem); return items.length === 3 })
-            compare(items, ["Delete", "Import", "Export"])
+            mouseClick(editor, 240 + 100, 32 + 32 + 200, Qt.RightButton)
+            tryCompare(menuItems(), "length", 6)
+            // No row to delete; inserting appends.
+            mouseClick(accessible(top.Window.contentItem, Accessible.MenuItem, "Delete"))
+            compare(menuItems().length, 6)
+            mouseClick(accessible(top.Window.contentItem, Accessible.MenuItem, "Insert Delay"))
+            compare(shownRows(), ["0,50"])
         }
 
         // --- sending -------------------------------------------------------------------
@@ -513,6 +547,15 @@ Item {
                 verify(editor.insertDialog.visible)
                 compare(editor.insertDialog.width, 240)
                 compare(editor.insertDialog.height, 80)
+                // Centred on the main screen, over a mask covering it.
+                var centre = editor.insertDialog.mapToItem(main, 120, 40)
+                compare(Qt.point(centre.x, centre.y), Qt.point(512, 320))
+                var mask = findChild(main, "insertKeyMask")
+                verify(mask.visible)
+                compare(mask.mapToItem(main, 0, 0), Qt.point(0, 0))
+                compare(Qt.size(mask.width, mask.height), Qt.size(1024, 640))
+                verify(mask.z < editor.insertDialog.z)
+                compare(editor.insertDialog.Accessible.name, "Insert Key")
                 // Keys reach the dialog through the main screen; mouse
                 // buttons and releases do not count.
                 main.detectKeyboard(true, 0x06)
@@ -523,6 +566,7 @@ Item {
                 editor.confirmInsertKey()
                 verify(!editor.isInsertting)
                 verify(!editor.insertDialog.visible)
+                verify(!mask.visible)
             } else if (row.what === "delay") {
                 editor.insertDelay()
                 compare(editor.currentAction, row.current)

@@ -711,6 +711,7 @@ DialogFrame {
     // --- the "Insert Key" dialog, over its own mask on the main screen ---------------
 
     Rectangle {
+        objectName: "insertKeyMask"
         parent: page.boundsItem ? page.boundsItem : page
         anchors.fill: parent
         z: 1000

@@ -208,6 +208,8 @@ Item {
             editor.deleteCurrentMacro()
             compare(names(), [])
             compare(editor.getCurrentMacroName(), "")
+            compare(shownRows(), [])
+            compare(editor.timesField.text, "1")
             compare(ui_View.callsOf("updataNameList").slice(-1), ["updataNameList 0 []"])
         }
 

@@ -57,8 +57,7 @@ DialogFrame {
         var names = Logic.namesFromList(ui_View.getNameList(0))
         for (var i = 0; i < names.length; ++i)
             macroModel.append({ name: names[i] })
-        currentMacro = -1
-        selectMacro(names.length > 0 ? 0 : -1)
+        showMacro(names.length > 0 ? 0 : -1)
         publishNames(true)
     }
 
@@ -159,8 +158,14 @@ DialogFrame {
     // --- the macro list -----------------------------------------------------------
 
     function selectMacro(index) {
-        if (index === currentMacro)
-            return
+        if (index !== currentMacro)
+            showMacro(index)
+    }
+
+    // Makes a row current and shows its actions and repeat count (none
+    // for -1); an open edit and a running recording are saved first.
+    function showMacro(index) {
+        endEditing()
         if (isInputting)
             stopRecord()
         currentMacro = index
@@ -182,17 +187,19 @@ DialogFrame {
     function newMacro() {
         if (macroModel.count >= Logic.maxMacros)
             return
+        endEditing()
         var name = Logic.freeName(names())
         if (ui_View.createMacroIni(name, 0) === false)
             return
         macroModel.append({ name: name })
-        selectMacro(macroModel.count - 1)
+        showMacro(macroModel.count - 1)
         writeNames()
     }
 
     function deleteCurrentMacro() {
         if (currentMacro < 0)
             return
+        endEditing()
         // The recording belongs to the macro going away: nothing to save.
         tickTimer.stop()
         isInputting = false
@@ -200,17 +207,20 @@ DialogFrame {
         var name = getCurrentMacroName()
         ui_View.deleteMacroIni(name)
         actionModel.clear()
+        // Nothing may be saved under the row index while it changes hands.
+        currentMacro = -1
         deleteMacro(name)
         macroModel.remove(at)
-        currentMacro = -1
         writeNames()
         // The neighbour becomes current, with its own actions.
-        selectMacro(Math.min(at, macroModel.count - 1))
+        showMacro(Math.min(at, macroModel.count - 1))
     }
 
     function importMacro() {
         if (macroModel.count >= Logic.maxMacros)
             return
+        // Pending edits go to the current macro before the rows shift.
+        endEditing()
         if (isInputting)
             stopRecord()
         var name = Logic.freeName(names())
@@ -218,8 +228,7 @@ DialogFrame {
         macroModel.insert(at, { name: name })
         if (ui_View.loadMacroFile(name) !== true)
             ui_View.createMacroIni(name, 0)
-        currentMacro = -1
-        selectMacro(at)
+        showMacro(at)
         writeNames()
     }
 

@@ -356,6 +356,21 @@ Item {
             compare(ui_View.callsOf("saveMacroIni"), ["saveMacroIni Other [1,B,2,B] " + row.saved])
         }
 
+        function test_pendingTimesEditStaysWithItsMacro_data() {
+            return [ { tag: "import", action: function () { editor.importMacro() } },
+                     { tag: "new", action: function () { editor.newMacro() } },
+                     { tag: "select", action: function () { editor.selectMacro(1) } } ]
+        }
+        function test_pendingTimesEditStaysWithItsMacro(row) {
+            start(["Macro_0", "Other"], { "Macro_0": ["1,A", "2,A", "1"], "Other": ["1,B", "2,B", "4"] })
+            editor.timesField.startEditing()
+            editor.timesField.text = "9"
+            row.action()
+            compare(ui_View.callsOf("saveMacroIni"), ["saveMacroIni Macro_0 [1,A,2,A] 9"])
+            compare(ui_View.macros["Macro_0"], ["1,A", "2,A", "9"])
+            compare(ui_View.macros["Other"], ["1,B", "2,B", "4"])
+        }
+
         // --- recording -------------------------------------------------------------------
 
         // Takes the timer's place: the pause since the last event.

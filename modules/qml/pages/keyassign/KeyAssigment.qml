@@ -346,7 +346,7 @@ DialogFrame {
         Column {
             x: 16
             width: 376
-            spacing: 4
+            spacing: 8
 
             SectionTitle { text: page.lang(1) }
             Grid {
@@ -526,7 +526,6 @@ DialogFrame {
                 id: shortcutBox
                 width: 200
                 model: page.shortcutList
-                maxVisible: 10
                 accessibleName: page.lang(26)
                 onActivated: (index) => page.chooseFixed(KeyText.shortcutChoices, index)
             }

@@ -509,6 +509,26 @@ Item {
             compare(ui_View.calls, [])
         }
 
+        function test_editingTheTimesEndsACapture_data() {
+            return [
+                { tag: "fire key", field: "Key Value", mode: 0 },
+                { tag: "combination", field: "Group Function", mode: 1 }
+            ]
+        }
+        function test_editingTheTimesEndsACapture(row) {
+            page.show(2)
+            mouseClick(field(row.field))
+            verify(page.isFireInput || page.isComboInput)
+            mouseClick(field("Times"))
+            verify(field("Times").editing)
+            verify(!page.isFireInput)
+            verify(!page.isComboInput)
+            // The digit typed into the field is no captured key.
+            page.detectKeyboard(true, 0x22, row.mode)
+            compare(page.entry, [0, 0, 0xF2, 0])
+            page.freePressed()
+        }
+
         function test_closingEndsACapture() {
             page.show(2)
             mouseClick(field("Group Function"))

@@ -132,10 +132,13 @@ DialogFrame {
             cancelCombo()
     }
 
+    // The keys of a capture also reach the window that has the focus; the
+    // dialog itself takes it so no field or slider acts on them.
     function startFireInput() {
         endCaptures()
         timesField.endEditing()
         closeLists()
+        page.forceActiveFocus()
         isFireInput = true
     }
 
@@ -143,6 +146,7 @@ DialogFrame {
         isFireInput = false
         timesField.endEditing()
         closeLists()
+        page.forceActiveFocus()
         combo = Logic.newCombo()
         isComboInput = true
     }
@@ -401,6 +405,8 @@ DialogFrame {
                     maxValue: 255
                     maximumLength: 3
                     text: "0"
+                    // The digits typed here must not become the captured key.
+                    onEditingChanged: if (editing) page.endCaptures()
                     onEditingFinished: page.timesEdited()
                 }
                 CheckBox {

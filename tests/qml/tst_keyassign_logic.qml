@@ -57,47 +57,6 @@ TestCase {
         compare(Logic.withTimes(row.entry, 7), row.timed)
     }
 
-    function test_macroEntries_data() {
-        return [
-            { tag: "button 3, once", mode: 0, button: 2, entry: [4, 0, 2, 0] },
-            { tag: "button 6, until released", mode: 2, button: 5, entry: [4, 2, 5, 0] },
-            { tag: "unknown mode plays once", mode: 7, button: 1, entry: [4, 0, 1, 0] }
-        ]
-    }
-    function test_macroEntries(row) {
-        compare(Logic.macroEntry(row.mode, row.button), row.entry)
-        compare(Logic.runModeOf(row.entry), row.entry[1])
-    }
-
-    function test_runModeChangesOnlyMacroEntries() {
-        compare(Logic.withRunMode([4, 0, 5, 0], 1), [4, 1, 5, 0])
-        compare(Logic.withRunMode([5, 0, 1, 0], 1), [5, 0, 1, 0])
-        compare(Logic.runModeOf([5, 2, 1, 0]), 0)
-    }
-
-    function test_modifierBits_data() {
-        return [
-            { tag: "L Ctrl", code: 0xE0, bit: 0x01 }, { tag: "L Shift", code: 0xE1, bit: 0x02 },
-            { tag: "L Alt", code: 0xE2, bit: 0x04 }, { tag: "L Win", code: 0xE3, bit: 0x08 },
-            { tag: "R Ctrl", code: 0xE4, bit: 0x10 }, { tag: "R Shift", code: 0xE5, bit: 0x20 },
-            { tag: "R Alt", code: 0xE6, bit: 0x40 }, { tag: "R Win", code: 0xE7, bit: 0x80 },
-            { tag: "A is a key", code: 0x04, bit: 0 }, { tag: "Menu is a key", code: 0x65, bit: 0 }
-        ]
-    }
-    function test_modifierBits(row) {
-        compare(Logic.modifierBit(row.code), row.bit)
-        var c = Logic.comboKeyDown(Logic.newCombo(), row.code, "k")
-        compare(Logic.comboEntry(c), row.bit ? [2, row.bit, 0, 0] : [2, 0, row.code, 0])
-    }
-
-    function test_comboKeyDownLeavesItsInputAlone() {
-        var empty = Logic.newCombo()
-        var c = Logic.comboKeyDown(empty, 0xE0, "LCtrl")
-        compare(Logic.comboIsEmpty(empty), true)
-        compare(Logic.comboIsEmpty(c), false)
-        compare(Logic.comboText(c), "LCtrl")
-    }
-
     function test_entryChanged_data() {
         return [
             { tag: "same entry", working: [3, 0, 0xCD, 0], text: "Play/Pause",
@@ -115,12 +74,5 @@ TestCase {
     }
     function test_entryChanged(row) {
         compare(Logic.entryChanged(row.working, row.text, row.stored, row.storedText), row.changed)
-    }
-
-    function test_nameList() {
-        compare(Logic.nameList(undefined), [])
-        compare(Logic.nameList(["a", 2]), ["a", "2"])
-        compare(Logic.indexOfName(["Jump", "Run"], "Run"), 1)
-        compare(Logic.indexOfName(["Jump", "Run"], "run"), -1)
     }
 }

@@ -1,5 +1,6 @@
 #include <QDir>
 
+#include "app/basefolder.h"
 #include "app/hookcallbacks.h"
 #include "app/inputhook.h"
 #include "app/qtsinglecoreapplication.h"
@@ -14,10 +15,11 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    // Every data path is ./modules/...: anchor it beside the executable.
+    // Every data path is ./modules/...: anchor it beside the executable, or
+    // at the user's copy of the data tree when the program is installed.
     QString appDir = QCoreApplication::applicationFilePath();
     appDir = appDir.left(appDir.lastIndexOf(QLatin1Char('/')));
-    QDir::setCurrent(appDir);
+    QDir::setCurrent(programBaseFolder(appDir));
 
     auto *window = new Widget;
     QObject::connect(app, &QtSingleCoreApplication::messageReceived, window, &Widget::receiveMessage);

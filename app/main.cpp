@@ -3,11 +3,14 @@
 #include "app/basefolder.h"
 #include "app/hookcallbacks.h"
 #include "app/inputhook.h"
+#include "app/myqquickview.h"
 #include "app/qtsinglecoreapplication.h"
+#include "app/quickdefaults.h"
 #include "app/widget.h"
 
 int main(int argc, char *argv[])
 {
+    quickdefaults::useSoftwareUnlessChosen();
     auto *app = new QtSingleCoreApplication(argc, argv);
     if (app->isRunning()) {
         app->sendMessage(QString(), 5000);   // wakes the running copy; result ignored
@@ -22,6 +25,7 @@ int main(int argc, char *argv[])
     QDir::setCurrent(programBaseFolder(appDir));
 
     auto *window = new Widget;
+    quickdefaults::reportFirstFrame(window->view());
     QObject::connect(app, &QtSingleCoreApplication::messageReceived, window, &Widget::receiveMessage);
 
     InputHook::init(0);   // runs on without captured input when it fails

@@ -441,6 +441,14 @@ Item {
             verify(!editor.pointerOnPanel)
             main.detectMouse(true, 0xF1, 0, 0)
             compare(shownRows(), ["1,B", "3,MS-R"])
+            // The title bar is part of the panel; the controls under the
+            // pointer still see it too.
+            mouseMove(editor, 300, 10)
+            verify(editor.pointerOnPanel)
+            var newButton = accessible(editor, Accessible.Button, "New")
+            mouseMove(newButton, 5, 5)
+            verify(editor.pointerOnPanel)
+            verify(newButton.hovered)
         }
 
         function test_stopRecordButtonClickStaysOutOfTheMacro() {

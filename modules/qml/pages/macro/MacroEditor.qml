@@ -415,12 +415,10 @@ DialogFrame {
         onTriggered: page.ticks += 1
     }
 
-    // Covers the whole panel, title included, above everything in it.
-    Item {
+    // On the whole panel, title included.
+    HoverHandler {
+        id: panelHover
         parent: page
-        anchors.fill: parent
-        z: 100
-        HoverHandler { id: panelHover }
     }
 
     Text {

@@ -142,7 +142,6 @@ Item {
         // --- the library list ------------------------------------------------------
 
         function test_initShowsTheStoredListAndFillsTheChooser() {
-            loader.active = false
             start(["Macro_3", "loaderzentic"], { "Macro_3": ["1,A", "2,A", "3"] })
             compare(names(), ["Macro_3"])
             compare(editor.getCurrentMacroName(), "Macro_3")

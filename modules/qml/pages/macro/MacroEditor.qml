@@ -41,6 +41,8 @@ DialogFrame {
     signal deleteMacro(string macroName)
     signal modifyMacroName(string oldMacroName, string newMacroName)
     signal modifyMacroData(string macroName)
+    // For focus handling: a button was pressed (0 "New", 1 "Delete", 2 the
+    // record button) / the macro list was pressed.
     signal btnClicked(int cmd)
     signal listViewFocus()
 

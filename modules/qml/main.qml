@@ -510,7 +510,11 @@ Item {
             isGun: mainIten.isGun
             onVisibleChanged: if (!visible) keyMatrix.selectedKey = -1
         }
-        ProfilePage { id: profilePage; objectName: "profilePage" }
+        ProfilePage {
+            id: profilePage
+            objectName: "profilePage"
+            profileList: profileList
+        }
         ResetBox {
             id: resetBox
             objectName: "resetBox"

@@ -499,7 +499,11 @@ Item {
             onModifyMacroName: (oldName, newName) => mainIten.onMacroRenamed(oldName, newName)
             onModifyMacroData: (name) => mainIten.onMacroChanged(name)
         }
-        GunEditor { id: gunEditor; objectName: "gunEditor" }
+        GunEditor {
+            id: gunEditor
+            objectName: "gunEditor"
+            keyMatrix: keyMatrix
+        }
         SystemSetting { id: systemSetting; objectName: "systemSetting" }
         KeyAssigment {
             id: keyAssigment

@@ -107,10 +107,12 @@ class WireRecord:
 class Program:
     """One run of the program on a private copy of the data tree."""
 
-    def __init__(self, apconfig=None, sim_config=None, language=None, profile_edits=None):
+    def __init__(self, apconfig=None, sim_config=None, language=None, profile_edits=None,
+                 data_edits=None):
         """apconfig: {"group/key": value} written into apConfig.bin;
         sim_config: text of a SIMMOUSE_CONFIG file (default: the sample mouse);
-        profile_edits: {"p1.bin": {"group/key": value}}."""
+        profile_edits: {"p1.bin": {"group/key": value}};
+        data_edits: any file of the data tree, {"gun/gunData.bin": {"group/key": value}}."""
         AccessibilityBus.ensure()
         Tray.ensure()
         self.dir = tempfile.mkdtemp(prefix="quill-e2e-")
@@ -126,6 +128,8 @@ class Program:
             self.edit_ini("setting/apConfig.bin", edits)
         for name, values in (profile_edits or {}).items():
             self.edit_ini("setting/" + name, values)
+        for name, values in (data_edits or {}).items():
+            self.edit_ini(name, values)
         self.socket = os.path.join(self.dir, "ctl.sock")
         env = dict(os.environ)
         env.update({
@@ -405,12 +409,14 @@ class ProgramTest(unittest.TestCase):
     sim_config = None
     language = None
     profile_edits = None
+    data_edits = None
 
     def setUp(self):
         if not EXE or not os.path.exists(EXE):
             self.skipTest("QUILL_EXE not set")
         self.program = Program(apconfig=self.apconfig, sim_config=self.sim_config,
-                               language=self.language, profile_edits=self.profile_edits)
+                               language=self.language, profile_edits=self.profile_edits,
+                               data_edits=self.data_edits)
         self.addCleanup(self.program.close)
 
     def assertWire(self, predicate, what, timeout=10.0):

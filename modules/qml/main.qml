@@ -495,6 +495,8 @@ Item {
             id: macroEditor
 
             objectName: "macroEditor"
+            // Opened from the key assignment page it comes over that dialog.
+            z: visible ? 1 : 0
             onDeleteMacro: (name) => mainIten.onMacroDeleted(name)
             onModifyMacroName: (oldName, newName) => mainIten.onMacroRenamed(oldName, newName)
             onModifyMacroData: (name) => mainIten.onMacroChanged(name)
@@ -513,6 +515,7 @@ Item {
             macroEditor: macroEditor
             isGun: mainIten.isGun
             onVisibleChanged: if (!visible) keyMatrix.selectedKey = -1
+            onOpenMacroEditor: mainIten.openDialog(macroEditor)
         }
         ProfilePage {
             id: profilePage

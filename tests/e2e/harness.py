@@ -82,6 +82,42 @@ class Tray:
         time.sleep(0.5)
 
 
+class OtherWindow:
+    """A small window of another program (xmessage) that can take the
+    keyboard focus, so that keys typed there reach the program only through
+    its global input capture. Use it as a context manager."""
+
+    def __init__(self, text="other window"):
+        self.process = subprocess.Popen(["xmessage", "-geometry", "-0-0", text],
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.id = wait_until(lambda: self._search(), what="the xmessage window")
+
+    def _search(self):
+        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--classname", "xmessage"],
+                                capture_output=True, text=True, timeout=30)
+        ids = result.stdout.split()
+        return ids[-1] if ids else None
+
+    def focus(self):
+        """Gives it the keyboard focus (no window manager needed)."""
+        subprocess.run(["xdotool", "windowfocus", "--sync", self.id], check=True, timeout=30)
+
+    def has_focus(self):
+        result = subprocess.run(["xdotool", "getwindowfocus"], capture_output=True, text=True, timeout=30)
+        return result.stdout.strip() == self.id
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            self.process.wait(10)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+
 class WireRecord:
     """One line of the simulated mouse's wire log."""
 
@@ -320,6 +356,11 @@ class Program:
         return not self.all(role, name, within)
 
     @staticmethod
+    def text(acc):
+        """The text a field shows."""
+        return acc.queryText().getText(0, -1)
+
+    @staticmethod
     def centre(acc):
         e = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         return e.x + e.width // 2, e.y + e.height // 2
@@ -364,6 +405,19 @@ class Program:
             time.sleep(0.02)
         self.xdotool("mouseup", 1)
         time.sleep(0.15)
+
+    def scroll_into_view(self, acc, scroll_bar, tries=30):
+        """Turns the mouse wheel beside a vertical scroll bar until acc lies
+        within the height of the area the bar scrolls."""
+        sx, sy, _, sh = self.extents(scroll_bar)
+        for _ in range(tries):
+            _, y, _, h = self.extents(acc)
+            if y >= sy and y + h <= sy + sh:
+                return acc
+            self.xdotool("mousemove", "--sync", sx - 24, sy + sh // 2)
+            self.xdotool("click", 5 if y + h > sy + sh else 4)
+            time.sleep(0.1)
+        raise AssertionError("could not scroll %r into view" % acc.name)
 
     def type_keys(self, *keys):
         for k in keys:

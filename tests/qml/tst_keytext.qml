@@ -28,6 +28,9 @@ TestCase {
             { tag: "combination", entry: [0x02, 0x03, 0x06, 0x19], text: "LCtrl+LShift+C+V" },
             { tag: "combination, modifiers in bit order", entry: [0x02, 0x81, 0x04, 0], text: "LCtrl+RWin+A" },
             { tag: "combination without keys", entry: [0x02, 0x10, 0, 0], text: "RCtrl" },
+            { tag: "every modifier, in bit order", entry: [0x02, 0xFF, 0x04, 0x05],
+              text: "LCtrl+LShift+LAlt+LWin+RCtrl+RShift+RAlt+RWin+A+B" },
+            { tag: "fire on F12", entry: [0x01, 0x45, 90, 255], text: "F12" },
             { tag: "second key only", entry: [0x02, 0, 0, 0x05], text: "B" },
             { tag: "player", entry: [0x03, 0, 0x83, 0x01], text: "Player" },
             { tag: "play/pause", entry: [0x03, 0, 0xCD, 0x00], text: "Play/Pause" },
@@ -47,6 +50,8 @@ TestCase {
             { tag: "three gun", entry: [0x08, 0, 3, 0], text: "Three Gun" },
             { tag: "reserved", entry: [0xFF, 0, 1, 0], text: "" },
             { tag: "unknown function", entry: [0x09, 0, 1, 0], text: "" },
+            { tag: "unknown function 0x0A", entry: [0x0A, 0x04, 10, 0], text: "" },
+            { tag: "unknown function 0xFE", entry: [0xFE, 0, 0xF0, 0], text: "" },
             { tag: "stored as text", entry: ["5", "0", "2", "0"], text: "DPI-" }
         ]
     }

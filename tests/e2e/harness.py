@@ -328,10 +328,20 @@ class Program:
                     return False
             return not showing or self.showing(acc)
 
+        def hidden(acc):
+            try:
+                return not acc.getState().contains(pyatspi.STATE_VISIBLE)
+            except Exception:
+                return True
+
         def walk(acc, depth=0):
             if acc is None or depth > 60:
                 return
             try:
+                # Nothing inside a hidden item shows: closed dialogs are
+                # skipped whole, which keeps each look-up quick.
+                if showing and depth > 0 and hidden(acc):
+                    return
                 if matches(acc):
                     found.append(acc)
                 children = list(acc)

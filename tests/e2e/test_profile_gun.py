@@ -133,7 +133,7 @@ class GunEditor553(ProgramTest):
         p.wait_screen()
         editor = self.open_editor()
         field = p.find("text", "Y axis", within=editor)
-        self.assertEqual(field.queryText().getText(0, -1), "40")
+        self.assertEqual(p.text(field), "40")
         p.screenshot("gun-editor")
         p.clear_wire()
         self.close_editor(editor)
@@ -145,7 +145,7 @@ class GunEditor553(ProgramTest):
         editor = self.open_editor()
         p.choose("Select gun", "Gun2", within=editor)
         field = p.find("text", "Y axis", within=editor)
-        wait_until(lambda: field.queryText().getText(0, -1) == "20", what="UNP9's Y in the field")
+        wait_until(lambda: p.text(field) == "20", what="UNP9's Y in the field")
         p.click(field)
         p.type_keys("ctrl+a")
         p.type_text("33")
@@ -179,7 +179,7 @@ class GunEditor553(ProgramTest):
         rx, ry, rw, rh = p.extents(rate)
         p.drag(rx + 6 + 26 * 172 // 86, ry + rh // 2, rx + rw + 40, ry + rh // 2)
         wait_until(lambda: gun_record(p, 0)[2] == "90", what="period 90 stored for M416")
-        self.assertEqual(p.find("text", "Y axis", within=editor).queryText().getText(0, -1), "0")
+        self.assertEqual(p.text(p.find("text", "Y axis", within=editor)), "0")
 
     def test_factory_reset_restores_the_presets(self):
         p = self.program
@@ -200,7 +200,7 @@ class GunEditor553(ProgramTest):
         self.assertEqual([stores["gun %d" % n][:3] for n in range(3)], [[3, 0, 5], [0, 0, 7], [0, 0, 8]])
         editor = self.open_editor()
         self.assertEqual(p.find("combo box", "Select gun", within=editor).description, "Gun1")
-        self.assertEqual(p.find("text", "Y axis", within=editor).queryText().getText(0, -1), "5")
+        self.assertEqual(p.text(p.find("text", "Y axis", within=editor)), "5")
         self.assertEqual(p.find("slider", "Rate", within=editor).queryValue().currentValue, 9)
 
 

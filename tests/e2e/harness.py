@@ -174,6 +174,10 @@ class Program:
             "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
             "QT_ACCESSIBILITY": "1",
             "QT_QPA_PLATFORM": "xcb",
+            # Desktop settings the program writes (pointer speed, ...) stay
+            # in this run instead of reaching the user's own desktop; the
+            # X server's pointer control is the test display's alone.
+            "GSETTINGS_BACKEND": "memory",
         })
         env.pop("SIMMOUSE_CONFIG", None)
         if sim_config is not None:
@@ -444,6 +448,18 @@ class Program:
         item = self.find("list item", entry)
         self.click(item)
         return box
+
+    @staticmethod
+    def pixel(acc, dx, dy):
+        """The colour (r, g, b) on screen at (dx, dy) inside a control."""
+        ex, ey, _, _ = Program.extents(acc)
+        out = subprocess.run(["import", "-window", "root", "-crop", "1x1+%d+%d" % (ex + dx, ey + dy),
+                              "-depth", "8", "txt:-"], check=True, timeout=60,
+                             capture_output=True, text=True).stdout
+        m = re.search(r"#([0-9A-Fa-f]{6})", out)
+        if not m:
+            raise AssertionError("no colour in %r" % out)
+        return tuple(int(m.group(1)[i:i + 2], 16) for i in (0, 2, 4))
 
     def window_extents(self):
         frames = [a for a in self.app() if a is not None]

@@ -25,6 +25,11 @@ QtObject {
     property int currentProfile: 0
     // Import answers: loadMacroFile / loadProfile return this.
     property bool importResult: true
+    // Pointer settings the desktop refuses, by slot name; each refusal is
+    // signalled with the slot's failure text like the real view does.
+    property var refusedPointer: []
+
+    signal pointerSettingFailed(string message)
 
     function reset() {
         calls = []
@@ -99,9 +104,14 @@ QtObject {
     function mouseSetDpi(count, sensor, values) { record("mouseSetDpi", [count, sensor, values]) }
     function mouseSetRGBEffect(effect, o1, o2) { record("mouseSetRGBEffect", [effect, o1, o2]) }
     function mouseSetRGBColor(type, colours) { record("mouseSetRGBColor", [type, colours]) }
-    function mouseSetCursorSpeed(v) { record("mouseSetCursorSpeed", [v]) }
-    function mouseSetDoubleClickSpeed(v) { record("mouseSetDoubleClickSpeed", [v]) }
-    function mouseSetVerticalScrollLines(v) { record("mouseSetVerticalScrollLines", [v]) }
+    function pointerCall(name, v, failure) {
+        record(name, [v])
+        if (refusedPointer.indexOf(name) >= 0)
+            pointerSettingFailed(failure)
+    }
+    function mouseSetCursorSpeed(v) { pointerCall("mouseSetCursorSpeed", v, "setCursorSpeed Failed") }
+    function mouseSetDoubleClickSpeed(v) { pointerCall("mouseSetDoubleClickSpeed", v, "setDoubleClickSpeed Failed") }
+    function mouseSetVerticalScrollLines(v) { pointerCall("mouseSetVerticalScrollLines", v, "setVerticalScrollLines Failed") }
 
     // --- macros -------------------------------------------------------------------
     function createMacroIni(name, index) { macros[name] = ["1"]; record("createMacroIni", [name, index]); return true }

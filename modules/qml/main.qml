@@ -503,7 +503,11 @@ Item {
             onModifyMacroName: (oldName, newName) => mainIten.onMacroRenamed(oldName, newName)
             onModifyMacroData: (name) => mainIten.onMacroChanged(name)
         }
-        GunEditor { id: gunEditor; objectName: "gunEditor" }
+        GunEditor {
+            id: gunEditor
+            objectName: "gunEditor"
+            keyMatrix: keyMatrix
+        }
         SystemSetting { id: systemSetting; objectName: "systemSetting" }
         KeyAssigment {
             id: keyAssigment
@@ -515,7 +519,11 @@ Item {
             onVisibleChanged: if (!visible) keyMatrix.selectedKey = -1
             onOpenMacroEditor: mainIten.openDialog(macroEditor)
         }
-        ProfilePage { id: profilePage; objectName: "profilePage" }
+        ProfilePage {
+            id: profilePage
+            objectName: "profilePage"
+            profileList: profileList
+        }
         ResetBox {
             id: resetBox
             objectName: "resetBox"

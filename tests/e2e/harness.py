@@ -143,11 +143,12 @@ class WireRecord:
 class Program:
     """One run of the program on a private copy of the data tree."""
 
-    def __init__(self, apconfig=None, sim_config=None, language=None, profile_edits=None, files=None):
+    def __init__(self, apconfig=None, sim_config=None, language=None, profile_edits=None,
+                 data_edits=None):
         """apconfig: {"group/key": value} written into apConfig.bin;
         sim_config: text of a SIMMOUSE_CONFIG file (default: the sample mouse);
         profile_edits: {"p1.bin": {"group/key": value}};
-        files: {"macro/Macro_0.bin": text}, written under modules/ first."""
+        data_edits: any file of the data tree, {"gun/gunData.bin": {"group/key": value}}."""
         AccessibilityBus.ensure()
         Tray.ensure()
         self.dir = tempfile.mkdtemp(prefix="quill-e2e-")
@@ -156,9 +157,6 @@ class Program:
         shutil.copytree(os.path.join(SOURCE_DIR, "modules"), self.modules,
                         ignore=shutil.ignore_patterns("qml", "skin*"))
         os.makedirs(os.path.join(self.modules, "macro"), exist_ok=True)
-        for name, text in (files or {}).items():
-            with open(os.path.join(self.modules, name), "w", encoding="utf-8") as f:
-                f.write(text)
         edits = dict(apconfig or {})
         if language:
             edits["common/language"] = language
@@ -166,6 +164,8 @@ class Program:
             self.edit_ini("setting/apConfig.bin", edits)
         for name, values in (profile_edits or {}).items():
             self.edit_ini("setting/" + name, values)
+        for name, values in (data_edits or {}).items():
+            self.edit_ini(name, values)
         self.socket = os.path.join(self.dir, "ctl.sock")
         env = dict(os.environ)
         env.update({
@@ -332,10 +332,20 @@ class Program:
                     return False
             return not showing or self.showing(acc)
 
+        def hidden(acc):
+            try:
+                return not acc.getState().contains(pyatspi.STATE_VISIBLE)
+            except Exception:
+                return True
+
         def walk(acc, depth=0):
             if acc is None or depth > 60:
                 return
             try:
+                # Nothing inside a hidden item shows: closed dialogs are
+                # skipped whole, which keeps each look-up quick.
+                if showing and depth > 0 and hidden(acc):
+                    return
                 if matches(acc):
                     found.append(acc)
                 children = list(acc)
@@ -479,14 +489,14 @@ class ProgramTest(unittest.TestCase):
     sim_config = None
     language = None
     profile_edits = None
-    files = None
+    data_edits = None
 
     def setUp(self):
         if not EXE or not os.path.exists(EXE):
             self.skipTest("QUILL_EXE not set")
         self.program = Program(apconfig=self.apconfig, sim_config=self.sim_config,
                                language=self.language, profile_edits=self.profile_edits,
-                               files=self.files)
+                               data_edits=self.data_edits)
         self.addCleanup(self.program.close)
 
     def assertWire(self, predicate, what, timeout=10.0):

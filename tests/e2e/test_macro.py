@@ -13,16 +13,9 @@ from harness import OtherWindow, ProgramTest, wait_until
 # stores it as macro 3.
 SLOT2_MACRO = "macro 3"
 
-MACRO_0 = """[config]
-index=0
-total=2
-repeat=1
-did=-1
-
-[macro]
-0="1,A"
-1="2,A"
-"""
+# A macro of the library: a press and a release of A.
+MACRO_0 = {"config/index": 0, "config/total": 2, "config/repeat": 1, "config/did": -1,
+           "macro/0": '"1,A"', "macro/1": '"2,A"'}
 
 
 def macro_rows(p, name):
@@ -136,11 +129,13 @@ class Recording(ProgramTest):
 
 
 class RenameAndDelete(ProgramTest):
-    files = {"macro/Macro_0.bin": MACRO_0}
+    data_edits = {
+        "macro/Macro_0.bin": MACRO_0,
+        "setting/name.bin": {"macro/macroName": "Macro_0, loaderzentic"},
+    }
     profile_edits = {
         "p1.bin": {"mouseKeyMatrix/2": "4, 0, 2, 0", "mouseMacroKey/2": "Macro_0"},
         "p2.bin": {"mouseKeyMatrix/4": "4, 0, 2, 0", "mouseMacroKey/2": "Macro_0"},
-        "name.bin": {"macro/macroName": "Macro_0, loaderzentic"},
     }
 
     def key3(self):

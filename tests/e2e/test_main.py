@@ -65,6 +65,11 @@ class MainScreen(ProgramTest):
                          p.setting("setting/pD.bin", "mouse/reportRate"))
         self.assertEqual(stores["reportRate"], [1])
         self.assertEqual(p.find("combo box", "Report Rate").description, "1000Hz")
+        # And the screen shows stage 2 as the current one.
+        dpi = p.find("panel", "DPI")
+        wait_until(lambda: p.find("slider", "DPI 2", within=dpi).description == "current",
+                   what="stage 2 marked current on the screen")
+        self.assertEqual(p.find("slider", "DPI 4", within=dpi).description, "")
 
     def test_profile_drop_down_switches_profiles(self):
         p = self.program

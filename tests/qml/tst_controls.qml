@@ -52,6 +52,16 @@ Item {
         maximumLength: 3
     }
 
+    DropDown {
+        id: named
+        x: 300; y: 100
+        model: ListModel {
+            ListElement { name: "Standard" }
+            ListElement { name: "profile_0" }
+        }
+        currentIndex: 1
+    }
+
     SignalSpy { id: activatedSpy; target: drop; signalName: "activated" }
     SignalSpy { id: releasedSpy; target: vslider; signalName: "released" }
 
@@ -139,6 +149,16 @@ Item {
             compare(activatedSpy.signalArguments[0][0], 2)
             compare(drop.currentIndex, 2)
             verify(!drop.opened)
+        }
+
+        function test_dropDownFollowsRenamedRows() {
+            compare(named.currentText, "profile_0")
+            named.model.setProperty(1, "name", "Game")
+            compare(named.currentText, "Game")
+            compare(named.entryText(1), "Game")
+            named.model.append({ name: "Work" })
+            named.currentIndex = 2
+            compare(named.currentText, "Work")
         }
 
         function test_integerFieldRefusesZeroWhenTheRangeStartsAtOne() {

@@ -222,7 +222,12 @@ Item {
             var names = ui_View.calls.map(function (c) { return c.split(" ")[0] })
             compare(ui_View.calls[0], "resetProfile 2")
             compare(names.slice(1, 3), ["mouseSetKeyMatrix", "mouseSetReportRate"])
-            compare(ui_View.calls.slice(ui_View.calls.length - row.tail.length), row.tail)
+            // The gun editor's presets are reset last.
+            var gunAt = ui_View.calls.indexOf("setGlobalData mouse/selectGun [0,1,2]")
+            verify(gunAt > 0)
+            compare(ui_View.calls.slice(gunAt - row.tail.length, gunAt), row.tail)
+            compare(ui_View.calls.slice(-3), ["mouseSendGundata 1 [0,0,5]", "mouseSendGundata 2 [0,0,7]",
+                                              "mouseSendGundata 3 [0,0,8]"])
             compare(main.currentDpiStage, 1)
             verify(ui_View.enabled)
         }

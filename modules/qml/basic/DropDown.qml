@@ -12,7 +12,9 @@ Rectangle {
     property int listWidth: width
     property int maxVisible: 8
     property alias opened: popup.visible
-    readonly property string currentText: entryText(currentIndex)
+    // Bumped when a ListModel's rows change, so texts shown follow renames.
+    property int revision: 0
+    readonly property string currentText: entryText(currentIndex, revision)
     signal activated(int index)
 
     width: 120
@@ -30,13 +32,19 @@ Rectangle {
              : (model.count !== undefined ? model.count : model.length)
     }
 
-    function entryText(i) {
+    function entryText(i, revision) {
         if (i < 0 || i >= count())
             return ""
         var e = model.get !== undefined ? model.get(i) : model[i]
         if (e === undefined || e === null)
             return ""
         return typeof e === "object" ? String(e.text !== undefined ? e.text : e.name) : String(e)
+    }
+
+    Connections {
+        target: box.model !== null && typeof box.model === "object" && box.model.count !== undefined
+                ? box.model : null
+        function onDataChanged() { box.revision++ }
     }
 
     function open() { popup.open() }
@@ -90,7 +98,7 @@ Rectangle {
             delegate: Rectangle {
                 id: row
                 required property int index
-                readonly property string rowText: box.entryText(index)
+                readonly property string rowText: box.entryText(index, box.revision)
                 width: list.width
                 height: Theme.rowHeight
                 color: rowArea.containsMouse ? Theme.orange

@@ -4,6 +4,10 @@
 
 var builtInTexts = ["config", "New", "Import", "Delete", "Export", "Standard"]
 var marker = "loaderzentic"
+// Profile numbers run from 0 to 5, one file each.
+var maxRows = 6
+var freeNamePrefix = "profile_"
+var freeNameCount = 12
 
 // A stored row is the name immediately followed by the number as one digit.
 function splitRow(stored) {
@@ -27,10 +31,74 @@ function rowsOf(stored) {
     return rows
 }
 
+// The rows as the stored list.
+function storedOf(rows) {
+    var list = []
+    for (var i = 0; i < rows.length; ++i)
+        list.push(joinRow(rows[i].name, rows[i].number))
+    return list
+}
+
 function indexOfNumber(rows, number) {
     for (var i = 0; i < rows.length; ++i) {
         if (rows[i].number === number)
             return i
     }
     return -1
+}
+
+function indexOfName(rows, name) {
+    for (var i = 0; i < rows.length; ++i) {
+        if (rows[i].name === name)
+            return i
+    }
+    return -1
+}
+
+// "profile_" and the smallest i of 0..11 no row is named with; 12 once all
+// twelve are taken.
+function freeName(rows) {
+    var i = 0
+    while (i < freeNameCount && indexOfName(rows, freeNamePrefix + i) >= 0)
+        ++i
+    return freeNamePrefix + i
+}
+
+// The smallest profile number no row uses; -1 when all are used.
+function freeNumber(rows) {
+    for (var n = 0; n < maxRows; ++n) {
+        if (indexOfNumber(rows, n) < 0)
+            return n
+    }
+    return -1
+}
+
+// The row New or Import would append, or null when the list is full.
+function newRow(rows) {
+    if (rows.length >= maxRows)
+        return null
+    var number = freeNumber(rows)
+    return number < 0 ? null : { name: freeName(rows), number: number }
+}
+
+// The standard profile (first row) and the profile in use stay.
+function canDelete(rows, index, activeNumber) {
+    return index > 0 && index < rows.length && rows[index].number !== activeNumber
+}
+
+// A new name is taken when it is not blank and no other row bears exactly it.
+function canRename(rows, index, name) {
+    var s = String(name)
+    if (s.trim() === "")
+        return false
+    var other = indexOfName(rows, s)
+    return other < 0 || other === index
+}
+
+// The selection after removing row `removed`: it stays on the same row,
+// or falls back to `fallback` when that row was the removed one.
+function indexAfterRemoval(current, removed, fallback) {
+    if (current === removed)
+        return fallback
+    return current > removed ? current - 1 : current
 }

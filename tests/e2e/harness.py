@@ -461,6 +461,21 @@ class Program:
             raise AssertionError("no colour in %r" % out)
         return tuple(int(m.group(1)[i:i + 2], 16) for i in (0, 2, 4))
 
+    def open_dialog(self, button, title):
+        """Presses a button that opens a dialog and returns the dialog."""
+        self.press("push button", button)
+        return self.find("dialog", title)
+
+    def close_dialog(self, dialog, title):
+        self.press("push button", "Close", within=dialog)
+        wait_until(lambda: self.absent("dialog", title), what="the %r dialog to close" % title)
+
+    def factory_reset(self):
+        """"Reset", then OK in the confirmation box."""
+        box = self.open_dialog("Reset", "Reset")
+        self.press("push button", "OK", within=box)
+        wait_until(lambda: self.absent("dialog", "Reset"), what="the reset box to close")
+
     def window_extents(self):
         frames = [a for a in self.app() if a is not None]
         return self.extents(frames[0])

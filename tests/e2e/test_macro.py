@@ -28,10 +28,8 @@ def macro_rows(p, name):
 class Recording(ProgramTest):
 
     def open_editor(self):
-        p = self.program
-        p.wait_screen()
-        p.press("push button", "Macro Editor")
-        return p.find("dialog", "Macro Editor")
+        self.program.wait_screen()
+        return self.program.open_dialog("Macro Editor", "Macro Editor")
 
     def set_times(self, editor, text):
         p = self.program
@@ -160,14 +158,10 @@ class RenameAndDelete(ProgramTest):
         return names
 
     def close_editor(self, editor):
-        p = self.program
-        p.press("push button", "Close", within=editor)
-        wait_until(lambda: p.absent("dialog", "Macro Editor"), what="the editor to close")
+        self.program.close_dialog(editor, "Macro Editor")
 
     def open_editor(self):
-        p = self.program
-        p.press("push button", "Macro Editor")
-        return p.find("dialog", "Macro Editor")
+        return self.program.open_dialog("Macro Editor", "Macro Editor")
 
     def rename(self, editor, old, new):
         p = self.program

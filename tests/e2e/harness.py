@@ -485,12 +485,26 @@ class Program:
         self.wait_output("Device Connect")
         return self.find("push button", "Save", timeout=60)
 
+    def hide_balloons(self, width, height):
+        """Unmaps the program's other top-level windows (tray balloons) so a
+        picture of the window shows only the window."""
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)],
+                               capture_output=True, text=True, timeout=30)
+        for wid in found.stdout.split():
+            geometry = subprocess.run(["xdotool", "getwindowgeometry", wid],
+                                      capture_output=True, text=True, timeout=30).stdout
+            size = re.search(r"Geometry: (\d+)x(\d+)", geometry)
+            if size and (int(size.group(1)), int(size.group(2))) != (width, height):
+                subprocess.run(["xdotool", "windowunmap", wid], timeout=30)
+        time.sleep(0.2)
+
     def screenshot(self, name):
         """Saves the window as QUILL_SHOT_DIR/name.png when shots are wanted."""
         if not SHOT_DIR:
             return None
         os.makedirs(SHOT_DIR, exist_ok=True)
         x, y, w, h = self.window_extents()
+        self.hide_balloons(w, h)
         path = os.path.join(SHOT_DIR, name + ".png")
         subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y),
                         "+repage", path], check=True, timeout=60)

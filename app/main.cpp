@@ -1,12 +1,16 @@
 #include <QDir>
 
+#include "app/basefolder.h"
 #include "app/hookcallbacks.h"
 #include "app/inputhook.h"
+#include "app/myqquickview.h"
 #include "app/qtsinglecoreapplication.h"
+#include "app/quickdefaults.h"
 #include "app/widget.h"
 
 int main(int argc, char *argv[])
 {
+    quickdefaults::useSoftwareUnlessChosen();
     auto *app = new QtSingleCoreApplication(argc, argv);
     if (app->isRunning()) {
         app->sendMessage(QString(), 5000);   // wakes the running copy; result ignored
@@ -14,12 +18,14 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    // Every data path is ./modules/...: anchor it beside the executable.
+    // Every data path is ./modules/...: anchor it beside the executable, or
+    // at the user's copy of the data tree when the program is installed.
     QString appDir = QCoreApplication::applicationFilePath();
     appDir = appDir.left(appDir.lastIndexOf(QLatin1Char('/')));
-    QDir::setCurrent(appDir);
+    QDir::setCurrent(programBaseFolder(appDir));
 
     auto *window = new Widget;
+    quickdefaults::reportFirstFrame(window->view());
     QObject::connect(app, &QtSingleCoreApplication::messageReceived, window, &Widget::receiveMessage);
 
     InputHook::init(0);   // runs on without captured input when it fails

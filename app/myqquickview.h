@@ -98,6 +98,11 @@ public slots:
     void setBusy(int busyTime);
     void setCurrentDPI(int dpiValue);
 
+signals:
+    // A desktop pointer setting (speed, double-click time, scroll lines) was
+    // refused; message is the operation's failure text.
+    void pointerSettingFailed(const QString &message);
+
 protected:
     void focusInEvent(QFocusEvent *event) override;
 

@@ -99,19 +99,24 @@ QVariantList myQQuickView::GetKeyboardoption()
     return m_deviceOps.keyboardOption();
 }
 
+// A refused pointer setting is told to the screen as well as to the debug
+// output, so the page does not pretend it took effect.
 void myQQuickView::mouseSetCursorSpeed(uint cursorSpeed)
 {
-    m_deviceOps.setCursorSpeed(cursorSpeed);
+    if (!m_deviceOps.setCursorSpeed(cursorSpeed))
+        emit pointerSettingFailed(QString::fromLatin1(PointerSettings::CursorSpeedFailed));
 }
 
 void myQQuickView::mouseSetVerticalScrollLines(uint lines)
 {
-    m_deviceOps.setVerticalScrollLines(lines);
+    if (!m_deviceOps.setVerticalScrollLines(lines))
+        emit pointerSettingFailed(QString::fromLatin1(PointerSettings::VerticalScrollLinesFailed));
 }
 
 void myQQuickView::mouseSetDoubleClickSpeed(uint speed)
 {
-    m_deviceOps.setDoubleClickSpeed(speed);
+    if (!m_deviceOps.setDoubleClickSpeed(speed))
+        emit pointerSettingFailed(QString::fromLatin1(PointerSettings::DoubleClickSpeedFailed));
 }
 
 QVariantList myQQuickView::mouseGetKeydefine(QVariant index, bool isRecovery)

@@ -67,18 +67,18 @@ bool PointerSettings::setCursorSpeed(uint index)
 {
     const std::optional<int> speed = pointermap::pointerSpeed(index);
     PointerBackend *b = backend();
-    return reported(speed && b && b->setMouseSpeed(*speed), "setCursorSpeed Failed");
+    return reported(speed && b && b->setMouseSpeed(*speed), CursorSpeedFailed);
 }
 
 bool PointerSettings::setDoubleClickSpeed(uint index)
 {
     const std::optional<int> ms = pointermap::doubleClickMs(index);
     PointerBackend *b = backend();
-    return reported(ms && b && b->setDoubleClickTime(*ms), "setDoubleClickSpeed Failed");
+    return reported(ms && b && b->setDoubleClickTime(*ms), DoubleClickSpeedFailed);
 }
 
 bool PointerSettings::setVerticalScrollLines(uint lines)
 {
     PointerBackend *b = backend();
-    return reported(b && b->setWheelScrollLines(lines), "setVerticalScrollLines Failed");
+    return reported(b && b->setWheelScrollLines(lines), VerticalScrollLinesFailed);
 }

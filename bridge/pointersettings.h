@@ -47,6 +47,10 @@ std::unique_ptr<PointerBackend> createSystemPointerBackend();
 class PointerSettings
 {
 public:
+    static constexpr const char *CursorSpeedFailed = "setCursorSpeed Failed";
+    static constexpr const char *DoubleClickSpeedFailed = "setDoubleClickSpeed Failed";
+    static constexpr const char *VerticalScrollLinesFailed = "setVerticalScrollLines Failed";
+
     // Without a backend the platform's own is created on first use.
     explicit PointerSettings(std::unique_ptr<PointerBackend> backend = {});
     ~PointerSettings();

@@ -1,6 +1,7 @@
 #include "hid_thread.h"
 
 #include "devicehost.h"
+#include "openhint.h"
 #include "protocol.h"
 #include "protocolclock.h"
 
@@ -56,6 +57,9 @@ hid_device *Hid_Thread::openInterface(int index, QString DeviceEntry::*path, hid
     }
     handle = hid_open_path(pathText.constData());
     if (!handle) {
+        const QString hint = openFailureHint(QString::fromLatin1(pathText));
+        if (!hint.isEmpty())
+            qDebug().noquote() << hint;
         std::lock_guard<std::mutex> lock(pathLock);
         if (index < deviceTable.size())
             (deviceTable[index].*path).clear();

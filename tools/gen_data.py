@@ -277,7 +277,7 @@ LANG_SECTIONS = [
       "最小化", "显示桌面", "运行", "新建", "剪切", "复制", "粘贴", "保存", "打印",
       "查找", "重做", "撤销", "全选", "压枪功能", "一号枪",
       "二号枪", "三号枪", "狙击键"]),
-    ("dpiSetting", ["DPI"], ["DPI"]),
+    ("dpiSetting", ["DPI", "Stages"], ["DPI", "档位"]),
     ("lightControl",
      ["Light", "Static", "Breath", "Neon", "OFF", "Speed", "Color",
       "Brightness", "Twinkling", "Wave", "Gliding", "Finger Moving",

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QSignalSpy>
 #include <cstring>
 
 #include "app/myqquickview.h"
@@ -24,6 +25,19 @@ bool copyTree(const QString &from, const QString &to)
     return true;
 }
 
+// A desktop that takes or refuses every pointer setting.
+class SwitchableBackend : public PointerBackend
+{
+public:
+    explicit SwitchableBackend(bool ok) : m_ok(ok) {}
+    bool setMouseSpeed(int) override { return m_ok; }
+    bool setDoubleClickTime(int) override { return m_ok; }
+    bool setWheelScrollLines(uint) override { return m_ok; }
+
+private:
+    bool m_ok;
+};
+
 } // namespace
 
 class TestViewSlots : public QObject
@@ -39,6 +53,8 @@ private slots:
     void macroSlotAlwaysTrue();
     void readsReturnVariants();
     void blockOutOfRangeIgnored();
+    void pointerRefusalReachesTheScreen_data();
+    void pointerRefusalReachesTheScreen();
 
 private:
     QTemporaryDir tmp;
@@ -166,6 +182,48 @@ void TestViewSlots::blockOutOfRangeIgnored()
 {
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("outside 0-4 ignored")));
     QVERIFY(QMetaObject::invokeMethod(view, "mouseReadProfile", Q_ARG(uint, 5)));
+    QVERIFY(wireCommands().isEmpty());
+}
+
+void TestViewSlots::pointerRefusalReachesTheScreen_data()
+{
+    QTest::addColumn<QByteArray>("slot");
+    QTest::addColumn<uint>("value");
+    QTest::addColumn<bool>("applied");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("speed taken") << QByteArray("mouseSetCursorSpeed") << 4u << true << QString();
+    QTest::newRow("speed refused") << QByteArray("mouseSetCursorSpeed") << 4u << false
+                                   << "setCursorSpeed Failed";
+    QTest::newRow("speed index out of range") << QByteArray("mouseSetCursorSpeed") << 11u << true
+                                              << "setCursorSpeed Failed";
+    QTest::newRow("double click taken") << QByteArray("mouseSetDoubleClickSpeed") << 10u << true << QString();
+    QTest::newRow("double click refused") << QByteArray("mouseSetDoubleClickSpeed") << 0u << false
+                                          << "setDoubleClickSpeed Failed";
+    QTest::newRow("lines taken") << QByteArray("mouseSetVerticalScrollLines") << 1000u << true << QString();
+    QTest::newRow("lines refused") << QByteArray("mouseSetVerticalScrollLines") << 3u << false
+                                   << "setVerticalScrollLines Failed";
+}
+
+// The page learns of a refused setting through a signal it can connect to
+// from QML; the slots keep their names and arguments.
+void TestViewSlots::pointerRefusalReachesTheScreen()
+{
+    QFETCH(QByteArray, slot);
+    QFETCH(uint, value);
+    QFETCH(bool, applied);
+    QFETCH(QString, message);
+    view->deviceOps().pointer().setBackend(std::make_unique<SwitchableBackend>(applied));
+    QVERIFY(view->metaObject()->indexOfSignal("pointerSettingFailed(QString)") >= 0);
+    QSignalSpy spy(view, SIGNAL(pointerSettingFailed(QString)));
+    if (!message.isEmpty())
+        QTest::ignoreMessage(QtCriticalMsg, message.toLatin1().constData());
+    QVERIFY(QMetaObject::invokeMethod(view, slot.constData(), Q_ARG(uint, value)));
+    if (message.isEmpty()) {
+        QCOMPARE(spy.count(), 0);
+    } else {
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toString(), message);
+    }
     QVERIFY(wireCommands().isEmpty());
 }
 

@@ -21,7 +21,7 @@ struct Section
 // Every section the screens and the language loader ask for, and the native
 // side's own balloon texts, with the number of strings each expects.
 const Section kSections[] = {
-    {"main", 11},          {"keyMatrix", 2},   {"keyAssigment", 57}, {"dpiSetting", 1},
+    {"main", 11},          {"keyMatrix", 2},   {"keyAssigment", 57}, {"dpiSetting", 2},
     {"lightControl", 16},  {"macroEditor", 18}, {"systemSetting", 8}, {"gunControl", 10},
     {"profile", 6},        {"keyCode", 133},   {"other", 8},          {"message", 4},
 };

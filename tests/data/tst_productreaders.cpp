@@ -55,7 +55,7 @@ void TestProductReaders::languageSections_data()
     QTest::addColumn<QString>("section");
     QTest::addColumn<int>("count");
     const QList<QPair<const char *, int>> sections{
-        {"main", 11},         {"keyMatrix", 2},    {"keyAssigment", 57}, {"dpiSetting", 1},
+        {"main", 11},         {"keyMatrix", 2},    {"keyAssigment", 57}, {"dpiSetting", 2},
         {"lightControl", 16}, {"macroEditor", 18}, {"systemSetting", 8}, {"gunControl", 10},
         {"profile", 6},       {"keyCode", 133},    {"other", 8},         {"message", 4}};
     for (const char *lang : {"English", "ChineseSimplified"})

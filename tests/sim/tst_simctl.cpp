@@ -97,6 +97,14 @@ private slots:
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(r.output.contains("device 1: family 560 plugged vid 04d9 pid a1ee"), qPrintable(r.output));
         QVERIFY2(r.output.contains("dpiStageByPosition 03 03 03 03"), qPrintable(r.output));
+        // dump: every store of one device, a line each.
+        r = ctl({"dump", "1"});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.output.contains("\ndpiStageByPosition 03 03 03 03\n"), qPrintable(r.output));
+        const QStringList records = r.output.split('\n').filter(QRegularExpression("^profile [0-4] "));
+        QCOMPARE(records.size(), 5);
+        QCOMPARE(records[4].split(' ').size(), 2 + 128);
+        QCOMPARE(ctl({"dump", "7"}).exitCode, 1);
         r = ctl({"log"});
         QVERIFY2(r.output.contains("NotifyIn   sim1:04d9:a1ee:1 06 07 00 03"), qPrintable(r.output));
         QCOMPARE(ctl({"clearlog"}).exitCode, 0);

@@ -121,6 +121,39 @@ std::string status()
     return out.str();
 }
 
+// Everything one device's firmware holds, one store per line, so tests can
+// compare what reached the mouse without replaying the wire log.
+std::string dump(int d)
+{
+    const State s = state(d);
+    std::ostringstream out;
+    auto line = [&out](const std::string &name, const uint8_t *bytes, size_t n) {
+        out << name << " " << detail::hexText(bytes, n) << "\n";
+    };
+    auto maps = [&line](const char *name, const std::map<uint8_t, std::vector<uint8_t>> &m) {
+        for (const auto &[key, bytes] : m)
+            line(std::string(name) + " " + std::to_string(key), bytes.data(), bytes.size());
+    };
+    line("keyboardOption", s.keyboardOption.data(), s.keyboardOption.size());
+    out << "currentDpiStage " << int(s.currentDpiStage) << "\n";
+    line("dpiStageByPosition", s.dpiStageByPosition.data(), s.dpiStageByPosition.size());
+    out << "reportRate " << int(s.reportRate) << "\n";
+    line("reportRateByPosition", s.reportRateByPosition.data(), s.reportRateByPosition.size());
+    out << "currentProfile " << int(s.currentProfile) << "\n";
+    out << "currentKeyMatrix " << int(s.currentKeyMatrix) << "\n";
+    maps("keyMatrix", s.keyMatrixLayers);
+    maps("macro", s.macros);
+    maps("dpiSet", s.dpiSets);
+    line("fixLedColor", s.fixLedColor.data(), s.fixLedColor.size());
+    line("rgbLedEffect", s.rgbLedEffect.data(), s.rgbLedEffect.size());
+    maps("led8", s.led8StageColors);
+    for (const auto &[slot, bytes] : s.gunData)
+        line("gun " + std::to_string(slot), bytes.data(), bytes.size());
+    for (size_t i = 0; i < s.profiles.size(); ++i)
+        line("profile " + std::to_string(i), s.profiles[i].data(), s.profiles[i].size());
+    return out.str();
+}
+
 } // namespace
 
 std::string execute(const std::string &line)
@@ -189,6 +222,12 @@ std::string execute(const std::string &line)
     }
     if (command == "status")
         return status();
+    if (command == "dump") {
+        const int d = device(0);
+        if (!checkDevice(d))
+            return "error: no device " + std::to_string(d) + "\n";
+        return dump(d);
+    }
     if (command == "log") {
         std::string out;
         for (const WireRecord &r : wireLog())

@@ -23,7 +23,7 @@ inline std::string socketPath()
 void ensureStarted();
 
 constexpr const char *kUsage =
-    "plug|unplug [device], dpi <stage> [device], status, log, clearlog, "
+    "plug|unplug [device], dpi <stage> [device], status, dump [device], log, clearlog, "
     "withhold on|off [device], corrupt [device], fail <n>, failopen on|off";
 
 // One command line ("plug", "dpi 3 1", ...) to its answer text.

@@ -1,13 +1,14 @@
-import QtQuick 2.15
+import QtQuick
+import "../common"
 
 // "LOADING ......", blinking while the screen is locked.
 Text {
     id: busy
     visible: false
     text: "LOADING ......"
-    color: "#ffffff"
-    font.family: "微软雅黑"
-    font.pixelSize: 12
+    color: Theme.text
+    font.family: Theme.fontFamily
+    font.pixelSize: Theme.fontNormal
 
     SequentialAnimation on opacity {
         running: busy.visible

@@ -1,24 +1,45 @@
-import QtQuick 2.15
+import QtQuick
+import "../common"
 
-// The screens' button: blue, orange under the pointer (or while selected).
+// The screens' button: blue, orange under the pointer or while selected.
+// An icon-only button names itself through accessibleName.
 Rectangle {
     id: button
     property alias text: label.text
+    property string iconSource: ""
+    property string accessibleName: text
     property bool selected: false
-    property int fontSize: 10
+    property int fontSize: Theme.fontSmall
+    property color baseColor: Theme.blue
+    readonly property bool hovered: area.containsMouse
     signal clicked()
 
     width: 64
     height: 24
-    radius: 3
-    color: selected || area.containsMouse ? "#cf3e00" : "#09347f"
+    radius: Theme.radius
+    color: !enabled ? Theme.gray1 : selected || area.containsMouse ? Theme.orange : baseColor
+    opacity: enabled ? 1.0 : 0.6
+
+    Accessible.role: Accessible.Button
+    Accessible.name: accessibleName
+    Accessible.onPressAction: if (enabled) button.clicked()
 
     Text {
         id: label
         anchors.centerIn: parent
-        color: "#ffffff"
-        font.family: "微软雅黑"
+        width: parent.width - 4
+        horizontalAlignment: Text.AlignHCenter
+        elide: Text.ElideRight
+        color: Theme.text
+        font.family: Theme.fontFamily
         font.pixelSize: button.fontSize
+        visible: button.iconSource === ""
+    }
+
+    Image {
+        anchors.centerIn: parent
+        source: button.iconSource
+        visible: button.iconSource !== ""
     }
 
     MouseArea {

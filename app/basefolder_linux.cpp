@@ -1,0 +1,29 @@
+#include "app/basefolder.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStandardPaths>
+
+QString programBaseFolder(const QString &appDir)
+{
+    // A build tree or an unpacked folder the user owns works in place.
+    if (QFileInfo(appDir).isWritable())
+        return appDir;
+
+    // A system install: $XDG_DATA_HOME/<program>, named after the executable
+    // file itself so that a start through a link finds the same folder.
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const basefolder::Choice choice =
+        basefolder::choose(appDir, false, basefolder::userFolder(dataHome, program));
+    if (!choice.message.isEmpty()) {
+        qWarning().noquote() << choice.message;
+        auto *box = new QMessageBox(QMessageBox::Warning, program, choice.message);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+        box->show();
+    }
+    return choice.folder;
+}

@@ -1,0 +1,7 @@
+#include "app/basefolder.h"
+
+QString programBaseFolder(const QString &appDir)
+{
+    // Settings stay beside the executable.
+    return appDir;
+}

@@ -1,0 +1,7 @@
+#include "device/openhint.h"
+
+QString openFailureHint(const QString &)
+{
+    // Any user may open HID devices there.
+    return {};
+}

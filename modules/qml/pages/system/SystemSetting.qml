@@ -1,0 +1,233 @@
+import QtQuick
+import "../../basic"
+import "../../common"
+import "system.js" as Logic
+
+// Pointer speed, double-click speed and wheel scroll lines of the desktop.
+// Every change is applied at once and kept in the current profile, so a
+// profile change or factory reset applies them again. A setting the desktop
+// refuses is shown here with the view's failure text.
+DialogFrame {
+    id: page
+    property var lang: Logic.builtInTexts
+    property bool oneScreen: false
+    readonly property int speedPosition: speedRow.slider.position
+    readonly property int doubleClickPosition: doubleRow.slider.position
+    // Failure texts of the last attempt, by the step that applies them.
+    property var failures: ({})
+    readonly property string failureText: Object.keys(failures).sort().map(
+        function (k) { return failures[k] }).join("\n")
+    property int applying: -1
+    property bool viewConnected: false
+
+    width: 480
+    height: 300
+    title: lang[0]
+    onCloseClicked: page.visible = false
+
+    // The view is handed to the screens after they are built, so the
+    // connection is made on the first initialisation.
+    function connectView() {
+        if (viewConnected || typeof ui_View === "undefined" || !ui_View
+                || ui_View.pointerSettingFailed === undefined)
+            return
+        ui_View.pointerSettingFailed.connect(page.pointerFailed)
+        viewConnected = true
+    }
+
+    Component.onDestruction: {
+        if (viewConnected)
+            ui_View.pointerSettingFailed.disconnect(page.pointerFailed)
+    }
+
+    function pointerFailed(message) {
+        var list = Object.assign({}, failures)
+        list[applying >= 0 ? applying : String(message)] = String(message)
+        failures = list
+    }
+
+    function apply(step, call) {
+        var list = Object.assign({}, failures)
+        delete list[step]
+        failures = list
+        applying = step
+        call()
+        applying = -1
+    }
+
+    function init(isSendData, isRecovery) {
+        connectView()
+        var speed = Logic.toInt(ui_View.getData("mouse/mouseRate", isRecovery), NaN)
+        if (!isNaN(speed))
+            speedRow.slider.position = Logic.clampPosition(speed)
+        var dbl = Logic.toInt(ui_View.getData("mouse/doubleRate", isRecovery), NaN)
+        if (!isNaN(dbl))
+            doubleRow.slider.position = Logic.clampPosition(dbl)
+        var scroll = ui_View.getData("mouse/scrollRate", isRecovery)
+        if (scroll !== undefined && scroll !== null && String(scroll) !== "") {
+            oneScreen = Logic.isOneScreen(scroll)
+            if (!oneScreen)
+                rowsField.text = Logic.rowsText(scroll)
+        }
+        if (isSendData)
+            saveData(true, Logic.stepAll)
+    }
+
+    function saveData(isSendData, isStep) {
+        var scroll = Logic.scrollValue(oneScreen, rowsField.text)
+        ui_View.setData("mouse/mouseRate", speedRow.slider.position)
+        ui_View.setData("mouse/doubleRate", doubleRow.slider.position)
+        ui_View.setData("mouse/scrollRate", scroll)
+        if (!isSendData)
+            return
+        var speedIndex = Logic.indexOf(speedRow.slider.position)
+        var doubleIndex = Logic.indexOf(doubleRow.slider.position)
+        if (Logic.applies(isStep, Logic.stepSpeed))
+            apply(Logic.stepSpeed, function () { ui_View.mouseSetCursorSpeed(speedIndex) })
+        if (Logic.applies(isStep, Logic.stepDoubleClick))
+            apply(Logic.stepDoubleClick, function () { ui_View.mouseSetDoubleClickSpeed(doubleIndex) })
+        if (Logic.applies(isStep, Logic.stepScroll))
+            apply(Logic.stepScroll, function () { ui_View.mouseSetVerticalScrollLines(scroll) })
+    }
+
+    function chooseScroll(screen) {
+        oneScreen = screen
+        saveData(true, Logic.stepScroll)
+    }
+
+    function rowsEdited() {
+        rowsField.text = Logic.rowsText(rowsField.text)
+        saveData(true, Logic.stepScroll)
+    }
+
+    onFreePressed: rowsField.endEditing()
+
+    component Label: Text {
+        height: 20
+        verticalAlignment: Text.AlignVCenter
+        color: Theme.text
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontSmall
+    }
+
+    // One slider with "Slow" at its left end and "Fast" at its right end.
+    component SpeedRow: Item {
+        id: row
+        property alias slider: rowSlider
+        property string name: ""
+        signal released()
+        width: page.width - 32
+        height: 20
+        Label {
+            width: 40
+            text: page.lang[3]
+            horizontalAlignment: Text.AlignRight
+        }
+        SkinSlider {
+            id: rowSlider
+            x: 48
+            anchors.verticalCenter: parent.verticalCenter
+            width: Logic.maxPos + knobSize
+            height: 16
+            minPos: Logic.minPos
+            maxPos: Logic.maxPos
+            accessibleName: row.name
+            value: Logic.indexOf(position)
+            from: 0
+            to: Logic.maxIndex
+            onReleased: row.released()
+        }
+        Label {
+            x: rowSlider.x + rowSlider.width + 8
+            text: page.lang[4]
+        }
+    }
+
+    Label {
+        x: 16; y: 12
+        text: page.lang[1]
+        font.pixelSize: Theme.fontNormal
+    }
+    SpeedRow {
+        id: speedRow
+        objectName: "speedRow"
+        x: 16; y: 36
+        name: page.lang[1]
+        onReleased: page.saveData(true, Logic.stepSpeed)
+    }
+
+    Label {
+        x: 16; y: 68
+        text: page.lang[2]
+        font.pixelSize: Theme.fontNormal
+    }
+    SpeedRow {
+        id: doubleRow
+        objectName: "doubleClickRow"
+        x: 16; y: 92
+        name: page.lang[2]
+        onReleased: page.saveData(true, Logic.stepDoubleClick)
+    }
+
+    Label {
+        x: 16; y: 124
+        text: page.lang[5]
+        font.pixelSize: Theme.fontNormal
+    }
+    Row {
+        x: 32; y: 150
+        spacing: 12
+        RadioButton {
+            objectName: "rowsChoice"
+            anchors.verticalCenter: parent.verticalCenter
+            text: page.lang[6]
+            checked: !page.oneScreen
+            onClicked: page.chooseScroll(false)
+        }
+        InputField {
+            id: rowsField
+            objectName: "rowsField"
+            width: 48
+            text: "1"
+            integerOnly: true
+            minValue: Logic.minRows
+            maxValue: Logic.maxRows
+            maximumLength: 3
+            accessibleName: page.lang[6]
+            onEditingFinished: page.rowsEdited()
+        }
+    }
+    RadioButton {
+        objectName: "screenChoice"
+        x: 32; y: 184
+        text: page.lang[7]
+        checked: page.oneScreen
+        onClicked: page.chooseScroll(true)
+    }
+
+    Text {
+        id: failureLine
+        objectName: "pointerFailure"
+        x: 16; y: 218
+        width: page.width - 32 - 40
+        visible: text !== ""
+        text: page.failureText
+        wrapMode: Text.WordWrap
+        color: Theme.unsaved
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontSmall
+        Accessible.role: Accessible.AlertMessage
+        Accessible.name: text
+    }
+
+    SkinButton {
+        x: page.width - width - 16
+        y: page.height - page.titleHeight - height - 12
+        width: 24
+        height: 24
+        baseColor: "transparent"
+        iconSource: Theme.indexImage("icon_restore.png")
+        accessibleName: "Restore"
+        onClicked: page.init(true, true)
+    }
+}

@@ -1,0 +1,62 @@
+.pragma library
+
+// Pure rules of the system settings page.
+
+var builtInTexts = ["System Setting", "Mouse Speed", "Double Click Speed", "Slow", "Fast",
+                    "Scroll Speed", "Number of Rows", "Scroll one Screen"]
+
+// Knob positions of both sliders, in pixels.
+var minPos = 3
+var maxPos = 337
+var thresholds = [4, 37, 70, 104, 138, 172, 205, 239, 272, 305, 338]
+var maxIndex = thresholds.length - 1
+
+// Scroll lines: 1 .. 100 rows, or one screen per notch.
+var minRows = 1
+var maxRows = 100
+var oneScreen = 1000
+
+// What saveData(isSendData, isStep) applies.
+var stepAll = 0
+var stepSpeed = 1
+var stepDoubleClick = 2
+var stepScroll = 3
+
+function toInt(value, fallback) {
+    var n = parseInt(value, 10)
+    return isNaN(n) ? fallback : n
+}
+
+// The band of a knob position: the place of the first threshold above it
+// ("below", so a knob on a threshold belongs to the next band).
+function indexOf(position) {
+    for (var i = 0; i < thresholds.length; ++i)
+        if (position < thresholds[i])
+            return i
+    return maxIndex
+}
+
+function clampPosition(p) {
+    return Math.max(minPos, Math.min(maxPos, p))
+}
+
+// A stored scroll value above 100 means one screen per notch.
+function isOneScreen(stored) {
+    return toInt(stored, 0) > maxRows
+}
+
+// The rows field after editing: empty or below 1 becomes 1.
+function rowsText(text) {
+    var n = toInt(text, 0)
+    return String(Math.max(minRows, Math.min(maxRows, n)))
+}
+
+// The value stored and applied for the scroll choice.
+function scrollValue(oneScreenChosen, rowsFieldText) {
+    return oneScreenChosen ? oneScreen : toInt(rowsText(rowsFieldText), minRows)
+}
+
+function applies(isStep, step) {
+    var s = toInt(isStep, stepAll)
+    return s === stepAll || s === step
+}

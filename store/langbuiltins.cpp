@@ -52,7 +52,7 @@ const QHash<QString, QStringList> &tables()
          }},
         {QStringLiteral("dpiSetting"),
          {
-          QStringLiteral("DPI")
+          QStringLiteral("DPI"), QStringLiteral("Stages")
          }},
         {QStringLiteral("lightControl"),
          {

@@ -256,6 +256,36 @@ private slots:
             QCOMPARE(readBytes(target), sourceBytes);
         op.verify(stores);
     }
+
+    // An export holds what the screen shows: when the profile's pending
+    // changes cannot be put on disk, nothing is exported rather than the
+    // stale file.
+    void exportRefusesUnflushedProfile()
+    {
+        const QString root = newRunDir(m_tmp);
+        QVERIFY(copyTree(QStringLiteral("modules"), root + QStringLiteral("/modules")));
+        QVERIFY(QDir().mkpath(root + QStringLiteral("/exchange")));
+        const QString exported = root + QStringLiteral("/exchange/user.pf");
+        QVERIFY(writeBytes(exported, "the user's earlier export\n"));
+        const QString setting = root + QStringLiteral("/modules/setting");
+        Stores stores(root);
+        stores.store.setCurrentProfile(3);
+        stores.store.setData(QStringLiteral("mouse/reportRate"), 2);
+        stores.dialogs.answers << exported;
+        bool result = true;
+        {
+            DacOverrideDropped asUser;
+            QVERIFY(QFile::setPermissions(setting, QFile::ReadOwner | QFile::ExeOwner));
+            result = ProfileFiles::saveProfile(stores.store, stores.dialogs, 3);
+            QFile::setPermissions(setting, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        QVERIFY(!result);
+        QCOMPARE(readBytes(exported), QByteArray("the user's earlier export\n"));
+        // With the folder writable again the export carries the change.
+        stores.dialogs.answers << exported;
+        QVERIFY(ProfileFiles::saveProfile(stores.store, stores.dialogs, 3));
+        QCOMPARE(freshValue(exported, QStringLiteral("mouse/reportRate")), QVariant(QStringLiteral("2")));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFileFaults)

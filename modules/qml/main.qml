@@ -538,7 +538,8 @@ Item {
         Accessible.role: Accessible.Graphic
         Accessible.name: "TORVALE QUILL K270"
         visible: !mainIten.started
-        source: Theme.indexImage("startup.png")
+        // Needed for the first second only: let it go once the screen shows.
+        source: mainIten.started ? "" : Theme.indexImage("startup.png")
     }
 
     BusyText {

@@ -295,6 +295,14 @@ Item {
 
     KeyCodeString { id: _KeyCodeString }
 
+    // Hidden in the tray the screen holds no pictures; they come back, the
+    // same, when the window shows again.
+    Binding {
+        target: Theme
+        property: "picturesShown"
+        value: mainIten.Window.visibility !== Window.Hidden
+    }
+
     Timer {
         id: protectTimer
         repeat: false

@@ -77,6 +77,15 @@ Item {
         id: menuHolder
         x: 40; y: 200
         width: 200; height: 150
+        // Under the menu's border: a press there reaches it.
+        MouseArea {
+            id: behind
+            x: 0; y: 40
+            width: 200; height: 24
+            acceptedButtons: Qt.LeftButton | Qt.RightButton
+            property int presses: 0
+            onPressed: presses++
+        }
         ContextMenu {
             id: menu
             entries: ["Delete", "Export", "Rename"]
@@ -268,6 +277,22 @@ Item {
                 got.push(menuSpy.signalArguments[i][0])
             compare(got, row.triggered)
             compare(menu.opened, row.opened)
+        }
+
+        function test_contextMenuBorderLetsPressesThrough() {
+            menu.popup(30, 20)
+            behind.presses = 0
+            var at = menuHolder.mapToItem(root, 30, 20)
+            // The menu's left border column, over the area behind it.
+            mouseClick(root, at.x, at.y + 30, Qt.RightButton)
+            compare(behind.presses, 1)
+            verify(menu.opened)
+            // An entry takes its press: nothing behind sees it (the first
+            // entry is disabled, the menu stays).
+            mousePress(root, at.x + 20, at.y + 22, Qt.LeftButton)
+            mouseRelease(root, at.x + 20, at.y + 22, Qt.LeftButton)
+            compare(behind.presses, 1)
+            verify(menu.opened)
         }
 
         function test_scrollBar_data() {

@@ -4,9 +4,10 @@ import QtQuick
 // item (x, y, width, height in its parent); while open, its children are
 // lifted onto the scene's top item, above every page, mask and dialog, at
 // that same place. A press anywhere outside closes it and still reaches
-// whatever lies under the pointer; Escape closes it as well. Presses on
-// `keepOpenOn` (a drop-down's own box, which toggles its list) do not count
-// as outside.
+// whatever lies under the pointer; a press on the panel's free parts (its
+// border) reaches it too but leaves the panel open. Escape closes it.
+// Presses on `keepOpenOn` (a drop-down's own box, which toggles its list)
+// do not count as outside.
 Item {
     id: layer
     property bool opened: false
@@ -73,7 +74,8 @@ Item {
         acceptedButtons: Qt.AllButtons
         onPressed: (mouse) => {
             mouse.accepted = false
-            if (!layer.inside(layer.keepOpenOn, catcher, mouse.x, mouse.y))
+            if (!layer.inside(panel, catcher, mouse.x, mouse.y)
+                    && !layer.inside(layer.keepOpenOn, catcher, mouse.x, mouse.y))
                 layer.close()
         }
         // The wheel scrolls what lies beneath; the panel follows its place.
@@ -89,13 +91,5 @@ Item {
         width: layer.width
         height: layer.height
         z: 10001
-
-        // Under the content: the panel's free parts (its border) take presses
-        // and hover, so nothing beneath reacts through it.
-        MouseArea {
-            anchors.fill: parent
-            hoverEnabled: true
-            acceptedButtons: Qt.AllButtons
-        }
     }
 }

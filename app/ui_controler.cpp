@@ -6,6 +6,7 @@
 
 #include "app/myqquickview.h"
 #include "app/widget.h"
+#include "bridge/qmltypes.h"
 
 void Ui_Controler::setup(QWidget *window)
 {
@@ -19,6 +20,8 @@ void Ui_Controler::setup(QWidget *window)
 
     view = new myQQuickView(window);
     view->setObjectName(QStringLiteral("ui_View"));
+    // The screens import the native helpers (not context properties).
+    qmltypes::registerTypes();
     view->setSource(QUrl(QStringLiteral("qrc:modules/qml/main.qml")));
 
     // Set after loading: the screens use them only in functions and handlers.

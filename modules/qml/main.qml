@@ -260,14 +260,14 @@ Item {
         ui_View.deleteMacroUpdateProfile(name)
     }
 
+    // The editor raises this only after the library took the new name: it
+    // renamed the file and the profiles' references, so the keys that held
+    // the old name hold the new one; their texts follow. A name the library
+    // refused changes nothing anywhere.
     function onMacroRenamed(oldName, newName) {
-        var slots = slotsHoldingMacro(oldName)
-        for (var i = 0; i < slots.length; ++i) {
-            var r = keyMatrix.modKeys.get(slots[i])
-            ui_View.setData("mouseMacroKey/" + r.keyCode2, newName)
+        var slots = slotsHoldingMacro(newName)
+        for (var i = 0; i < slots.length; ++i)
             keyMatrix.modKeys.setProperty(slots[i], "keyText", newName)
-        }
-        ui_View.modifyMacroNameUpdateProfile(oldName, newName)
     }
 
     function onMacroChanged(name) {
@@ -503,6 +503,8 @@ Item {
             id: macroEditor
 
             objectName: "macroEditor"
+            keyNames: _KeyCodeString
+            keyAssigment: keyAssigment
             // Opened from the key assignment page it comes over that dialog.
             z: visible ? 1 : 0
             onDeleteMacro: (name) => mainIten.onMacroDeleted(name)

@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include <QJSEngine>
+#include <QQmlEngine>
 
 #include "bridge/dpistages.h"
 #include "bridge/keymatrix.h"
@@ -10,6 +11,7 @@
 #include "bridge/macroimage.h"
 #include "bridge/profileblocks.h"
 #include "bridge/qmllist.h"
+#include "bridge/qmltypes.h"
 
 using keymatrix::Entry;
 using Bytes = QList<int>;
@@ -97,6 +99,7 @@ private slots:
     void macroTransferBuffer();
     void macroCodecFromQml();
     void macroCodecFromScript();
+    void macroCodecImportedByScreens();
 
     void profileBlockFields();
     void gunSlotOutOfRangeWritesNothing();
@@ -583,6 +586,27 @@ void TestEncodings::macroCodecFromScript()
     QCOMPARE(image.toVariant().toList(),
              (QVariantList{0x00, 0x01, 0x00, 0x1E, 0x00, 0x01, 0x00, 0x64, 0x81, 0x1E, 0x00, 0x00}));
     QCOMPARE(engine.evaluate(QStringLiteral("codec.encodedSize([[1, 4], [0, 50], [2, 4]])")).toInt(), 10);
+}
+
+void TestEncodings::macroCodecImportedByScreens()
+{
+    // As the screens reach it: a singleton of the module they import, one
+    // per engine. Registering twice is harmless.
+    qmltypes::registerTypes();
+    qmltypes::registerTypes();
+    const int typeId = qmlTypeId(qmltypes::Uri, 1, 0, "MacroImageCodec");
+    QVERIFY(typeId >= 0);
+    QQmlEngine engine;
+    auto *codec = engine.singletonInstance<MacroImageCodec *>(typeId);
+    QVERIFY(codec);
+    QCOMPARE(engine.singletonInstance<MacroImageCodec *>(typeId), codec);
+    QVariantList image;
+    QVERIFY(QMetaObject::invokeMethod(codec, "encode", Q_RETURN_ARG(QVariantList, image),
+                                      Q_ARG(QVariantList, (QVariantList{QVariantList{1, 4}, QVariantList{2, 4}})),
+                                      Q_ARG(int, 2)));
+    QCOMPARE(image, (QVariantList{0x00, 0x02, 0x01, 0x04, 0x81, 0x04, 0x00, 0x00}));
+    QQmlEngine other;
+    QVERIFY(other.singletonInstance<MacroImageCodec *>(typeId) != codec);
 }
 
 // ---- profile blocks -------------------------------------------------------------------

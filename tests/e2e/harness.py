@@ -461,6 +461,21 @@ class Program:
             raise AssertionError("no colour in %r" % out)
         return tuple(int(m.group(1)[i:i + 2], 16) for i in (0, 2, 4))
 
+    def open_dialog(self, button, title):
+        """Presses a button that opens a dialog and returns the dialog."""
+        self.press("push button", button)
+        return self.find("dialog", title)
+
+    def close_dialog(self, dialog, title):
+        self.press("push button", "Close", within=dialog)
+        wait_until(lambda: self.absent("dialog", title), what="the %r dialog to close" % title)
+
+    def factory_reset(self):
+        """"Reset", then OK in the confirmation box."""
+        box = self.open_dialog("Reset", "Reset")
+        self.press("push button", "OK", within=box)
+        wait_until(lambda: self.absent("dialog", "Reset"), what="the reset box to close")
+
     def window_extents(self):
         frames = [a for a in self.app() if a is not None]
         return self.extents(frames[0])
@@ -470,12 +485,26 @@ class Program:
         self.wait_output("Device Connect")
         return self.find("push button", "Save", timeout=60)
 
+    def hide_balloons(self, width, height):
+        """Unmaps the program's other top-level windows (tray balloons) so a
+        picture of the window shows only the window."""
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)],
+                               capture_output=True, text=True, timeout=30)
+        for wid in found.stdout.split():
+            geometry = subprocess.run(["xdotool", "getwindowgeometry", wid],
+                                      capture_output=True, text=True, timeout=30).stdout
+            size = re.search(r"Geometry: (\d+)x(\d+)", geometry)
+            if size and (int(size.group(1)), int(size.group(2))) != (width, height):
+                subprocess.run(["xdotool", "windowunmap", wid], timeout=30)
+        time.sleep(0.2)
+
     def screenshot(self, name):
         """Saves the window as QUILL_SHOT_DIR/name.png when shots are wanted."""
         if not SHOT_DIR:
             return None
         os.makedirs(SHOT_DIR, exist_ok=True)
         x, y, w, h = self.window_extents()
+        self.hide_balloons(w, h)
         path = os.path.join(SHOT_DIR, name + ".png")
         subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y),
                         "+repage", path], check=True, timeout=60)

@@ -50,10 +50,7 @@ class MainScreen(ProgramTest):
         p.ctl("dpi", 4)
         p.choose("Report Rate", "125Hz")
         p.clear_wire()
-        p.press("push button", "Reset")
-        box = p.find("dialog", "Reset")
-        p.press("push button", "OK", within=box)
-        wait_until(lambda: p.absent("dialog", "Reset"), what="the reset box to close")
+        p.factory_reset()
         stores = wait_until(lambda: (lambda d: d if d["currentDpiStage"] == [2] else None)(p.dump()),
                             what="DPI stage 2 on the mouse")
         # Matrix 1 selected (553: index 0), the factory layers sent as 2, 3, 4.

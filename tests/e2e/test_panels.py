@@ -221,8 +221,7 @@ class SystemSettings(PanelTest):
         p.wait_screen()
         self.pointer.reset()
         before = self.pointer.acceleration()
-        p.press("push button", "System setting")
-        dialog = p.find("dialog", "System Setting")
+        dialog = p.open_dialog("System setting", "System Setting")
         time.sleep(0.3)
         p.screenshot("system-settings")
         slider = p.find("slider", "Mouse Speed", within=dialog)
@@ -240,8 +239,7 @@ class SystemSettings(PanelTest):
     def test_refused_scroll_lines_are_shown(self):
         p = self.program
         p.wait_screen()
-        p.press("push button", "System setting")
-        dialog = p.find("dialog", "System Setting")
+        dialog = p.open_dialog("System setting", "System Setting")
         p.press("radio button", "Scroll one Screen", within=dialog)
         wait_until(lambda: p.setting("setting/p1.bin", "mouse/scrollRate") == "1000",
                    what="one screen stored")

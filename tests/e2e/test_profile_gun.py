@@ -1,6 +1,5 @@
 """The profile page and the gun editor against the simulated mouse."""
 
-import configparser
 import time
 
 import harness
@@ -45,9 +44,7 @@ class ProfilePage(ProgramTest):
     }
 
     def open_page(self):
-        p = self.program
-        p.press("push button", "Config")
-        return p.find("dialog", "config")
+        return self.program.open_dialog("Config", "config")
 
     def test_new_profile_then_switch_to_it(self):
         p = self.program
@@ -119,14 +116,10 @@ class GunEditor553(ProgramTest):
     apconfig = {"mouse/selectGun": "0, 4, 1"}
 
     def open_editor(self):
-        p = self.program
-        p.press("push button", "Gun Editor")
-        return p.find("dialog", "Gun editor")
+        return self.program.open_dialog("Gun Editor", "Gun editor")
 
     def close_editor(self, editor):
-        p = self.program
-        p.press("push button", "Close", within=editor)
-        wait_until(lambda: p.absent("dialog", "Gun editor"), what="the gun editor to close")
+        self.program.close_dialog(editor, "Gun editor")
 
     def test_close_sends_only_after_a_change(self):
         p = self.program
@@ -185,9 +178,7 @@ class GunEditor553(ProgramTest):
         p = self.program
         p.wait_screen()
         p.clear_wire()
-        p.press("push button", "Reset")
-        box = p.find("dialog", "Reset")
-        p.press("push button", "OK", within=box)
+        p.factory_reset()
         wait_until(lambda: p.setting("setting/apConfig.bin", "mouse/selectGun") == "0, 1, 2",
                    what="slots 0, 1, 2 stored")
         for row, y in ((0, "5"), (1, "7"), (2, "8")):

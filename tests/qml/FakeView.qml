@@ -127,7 +127,25 @@ QtObject {
     function loadMacroFile(name) { record("loadMacroFile", [name]); if (importResult) macros[name] = ["1"]; return importResult }
     function saveMacroFile(name) { record("saveMacroFile", [name]) }
     function deleteMacroUpdateProfile(name) { record("deleteMacroUpdateProfile", [name]) }
-    function modifyMacroNameUpdateProfile(oldName, newName) { record("modifyMacroNameUpdateProfile", [oldName, newName]); return true }
+    // Like the library: unsafe names, a missing macro or a taken name are
+    // refused; otherwise the macro and the profile's references follow.
+    function validMacroName(name) {
+        var s = String(name)
+        return s !== "" && s !== "." && s !== ".." && !/[\x00-\x1f\/\\<>:"|?*]/.test(s)
+    }
+    function modifyMacroNameUpdateProfile(oldName, newName) {
+        record("modifyMacroNameUpdateProfile", [oldName, newName])
+        if (!validMacroName(oldName) || !validMacroName(newName)
+                || macros[oldName] === undefined || macros[newName] !== undefined)
+            return false
+        macros[newName] = macros[oldName]
+        delete macros[oldName]
+        for (var key in profile) {
+            if (key.indexOf("mouseMacroKey/") === 0 && profile[key] === oldName)
+                profile[key] = newName
+        }
+        return true
+    }
     function mouseSendMacroData(bytes, index) { record("mouseSendMacroData", [bytes, index]); return true }
 
     // --- recoil -------------------------------------------------------------------

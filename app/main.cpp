@@ -1,6 +1,7 @@
 #include <QDir>
 
 #include "app/basefolder.h"
+#include "app/freememory.h"
 #include "app/hookcallbacks.h"
 #include "app/inputhook.h"
 #include "app/myqquickview.h"
@@ -10,6 +11,7 @@
 
 int main(int argc, char *argv[])
 {
+    freememory::keepLargeBlocksApart();
     quickdefaults::useSoftwareUnlessChosen();
     auto *app = new QtSingleCoreApplication(argc, argv);
     if (app->isRunning()) {

@@ -1,9 +1,17 @@
 #include "app/myqquickview.h"
 
+#include <QAbstractEventDispatcher>
+#include <QBackingStore>
 #include <QFocusEvent>
+#include <QQmlEngine>
 #include <QQuickItem>
+#include <QQuickWindow>
+#include <QResizeEvent>
+#include <QSGRendererInterface>
 #include <QThread>
+#include <QTimer>
 
+#include "app/freememory.h"
 #include "device/hid_thread.h"
 
 myQQuickView::myQQuickView(QWidget *parent)
@@ -97,4 +105,80 @@ void myQQuickView::focusInEvent(QFocusEvent *event)
     // Repaint at once so the translucent window never shows stale content.
     update();
     event->accept();
+}
+
+namespace {
+// Freed memory worth handing back while hidden.
+constexpr long kIdleReturnBytes = 256 * 1024;
+}
+
+void myQQuickView::hideEvent(QHideEvent *event)
+{
+    // The screen sees its window hidden here and lets its pictures go.
+    QQuickWidget::hideEvent(event);
+    m_hidden = true;
+    // The rest after the event loop turns: the hide may come from within a
+    // screen handler, where the scene must not be synchronised.
+    if (!m_releaseQueued) {
+        m_releaseQueued = true;
+        QMetaObject::invokeMethod(this, [this] {
+            m_releaseQueued = false;
+            if (m_hidden)
+                releaseDrawing();
+        }, Qt::QueuedConnection);
+    }
+}
+
+void myQQuickView::releaseDrawing()
+{
+    QQuickWindow *scene = quickWindow();
+    // The pictures the screen let go leave the picture cache ...
+    if (scene)
+        scene->releaseResources();
+    QSGRendererInterface *renderer = scene ? scene->rendererInterface() : nullptr;
+    if (renderer && renderer->graphicsApi() == QSGRendererInterface::Software && !m_frameDropped) {
+        // ... one pass over the scene drops their drawn copies (nothing is
+        // drawn while hidden otherwise) ...
+        grabFramebuffer();
+        // ... and the view's frame, the size of the whole screen, goes too.
+        m_frameDropped = QMetaObject::invokeMethod(this, "destroyFramebufferObject");
+        // So does the window's copy of what it showed: the window paints
+        // itself whole into a buffer of its size again when next shown.
+        QWidget *top = window();
+        if (!top->isVisible() && top->backingStore())
+            top->backingStore()->resize(QSize(1, 1));
+    }
+    if (QQmlEngine *qml = engine())
+        qml->collectGarbage();
+    // What was deleted later is gone at the next turn of the event loop;
+    // then the allocator hands the freed memory back.
+    QTimer::singleShot(0, this, [this] {
+        if (!m_hidden)
+            return;
+        freememory::returnToSystem();
+        // Work done while hidden (a mouse plugged in again, a balloon)
+        // frees memory too: it goes back whenever the program waits again.
+        if (!m_idleReturn) {
+            m_idleReturn = connect(QAbstractEventDispatcher::instance(thread()),
+                                   &QAbstractEventDispatcher::aboutToBlock, this,
+                                   [] { freememory::returnToSystemIfGrown(kIdleReturnBytes); });
+        }
+        emit drawingReleased();
+    });
+}
+
+void myQQuickView::showEvent(QShowEvent *event)
+{
+    m_hidden = false;
+    disconnect(m_idleReturn);
+    m_idleReturn = {};
+    // The screen takes its pictures back here ...
+    QQuickWidget::showEvent(event);
+    if (m_frameDropped) {
+        // ... and the frame is made and drawn now, before anything paints
+        // it, as on the first show.
+        m_frameDropped = false;
+        QResizeEvent again(size(), size());
+        QQuickWidget::resizeEvent(&again);
+    }
 }

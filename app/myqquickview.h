@@ -102,9 +102,16 @@ signals:
     // A desktop pointer setting (speed, double-click time, scroll lines) was
     // refused; message is the operation's failure text.
     void pointerSettingFailed(const QString &message);
+    // The hidden view has let its drawing go (see hideEvent).
+    void drawingReleased();
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
+    // While hidden (in the tray, minimised) the view keeps only the scene:
+    // the screen lets its pictures go, and the drawing made from them is
+    // dropped; showing draws it all afresh before the first paint.
+    void hideEvent(QHideEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     // Invokes a function of the QML root object; does nothing without a root.
@@ -115,6 +122,12 @@ private:
     void initStoreState();
 
     std::unique_ptr<SettingsStore> m_store;
+
+    void releaseDrawing();
+    bool m_hidden = false;
+    bool m_releaseQueued = false;
+    bool m_frameDropped = false;
+    QMetaObject::Connection m_idleReturn;
 
     // BEGIN bridge-owned members
 public:

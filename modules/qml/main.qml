@@ -295,6 +295,14 @@ Item {
 
     KeyCodeString { id: _KeyCodeString }
 
+    // Hidden in the tray the screen holds no pictures; they come back, the
+    // same, when the window shows again.
+    Binding {
+        target: Theme
+        property: "picturesShown"
+        value: mainIten.Window.visibility !== Window.Hidden
+    }
+
     Timer {
         id: protectTimer
         repeat: false
@@ -540,7 +548,8 @@ Item {
         Accessible.role: Accessible.Graphic
         Accessible.name: "TORVALE QUILL K270"
         visible: !mainIten.started
-        source: Theme.indexImage("startup.png")
+        // Needed for the first second only: let it go once the screen shows.
+        source: mainIten.started ? "" : Theme.indexImage("startup.png")
     }
 
     BusyText {

@@ -1,11 +1,10 @@
 import QtQuick
-import QtQuick.Controls.Basic as Controls
 import "../common"
 
 // A right-button menu: popup(x, y) opens it at a point of its parent;
 // triggered(index) reports the chosen entry. `entries` lists the texts,
 // `enabledEntries` (optional) which of them can be chosen.
-Controls.Popup {
+PopupLayer {
     id: menu
     property var entries: []
     property var enabledEntries: []
@@ -14,9 +13,6 @@ Controls.Popup {
 
     width: 160
     height: entries.length * Theme.rowHeight + 2
-    padding: 1
-    closePolicy: Controls.Popup.CloseOnEscape | Controls.Popup.CloseOnPressOutside
-    background: Rectangle { color: Theme.gray0; border.color: Theme.gray2 }
 
     function popup(px, py) {
         x = px
@@ -27,7 +23,15 @@ Controls.Popup {
         return enabledEntries.length <= i || enabledEntries[i] !== false
     }
 
-    contentItem: Column {
+    Rectangle {
+        anchors.fill: parent
+        color: Theme.gray0
+        border.color: Theme.gray2
+    }
+
+    Column {
+        x: 1
+        y: 1
         Accessible.role: Accessible.PopupMenu
         Accessible.name: menu.accessibleName
         Repeater {

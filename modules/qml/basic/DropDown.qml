@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic as Controls
 import "../common"
 
 // A closed box showing the chosen entry; pressing it opens the list below.
@@ -11,7 +10,7 @@ Rectangle {
     property string accessibleName: ""
     property int listWidth: width
     property int maxVisible: 8
-    property alias opened: popup.visible
+    property alias opened: popup.opened
     // Bumped when a ListModel's rows change, so texts shown follow renames.
     property int revision: 0
     readonly property string currentText: entryText(currentIndex, revision)
@@ -20,7 +19,7 @@ Rectangle {
     width: 120
     height: 24
     radius: Theme.radius
-    color: area.containsMouse || popup.visible ? Theme.orange : Theme.blue
+    color: area.containsMouse || popup.opened ? Theme.orange : Theme.blue
 
     Accessible.role: Accessible.ComboBox
     Accessible.name: accessibleName !== "" ? accessibleName : currentText
@@ -49,7 +48,7 @@ Rectangle {
 
     function open() { popup.open() }
     function close() { popup.close() }
-    function toggle() { if (popup.visible) popup.close(); else popup.open() }
+    function toggle() { if (popup.opened) popup.close(); else popup.open() }
 
     Text {
         anchors.left: parent.left
@@ -69,7 +68,7 @@ Rectangle {
         anchors.rightMargin: 8
         anchors.verticalCenter: parent.verticalCenter
         source: Theme.indexImage("arrow_down.png")
-        rotation: popup.visible ? 180 : 0
+        rotation: popup.opened ? 180 : 0
     }
 
     MouseArea {
@@ -79,17 +78,26 @@ Rectangle {
         onClicked: box.toggle()
     }
 
-    Controls.Popup {
+    PopupLayer {
         id: popup
         y: box.height
         width: box.listWidth
         height: Math.min(box.count(), box.maxVisible) * Theme.rowHeight + 2
-        padding: 1
-        closePolicy: Controls.Popup.CloseOnEscape | Controls.Popup.CloseOnPressOutsideParent
-        background: Rectangle { color: Theme.gray0; border.color: Theme.gray1 }
+        // The box toggles the list itself.
+        keepOpenOn: box
 
-        contentItem: ListView {
+        Rectangle {
+            anchors.fill: parent
+            color: Theme.gray0
+            border.color: Theme.gray1
+        }
+
+        ListView {
             id: list
+            x: 1
+            y: 1
+            width: parent.width - 2
+            height: parent.height - 2
             clip: true
             model: box.model
             boundsBehavior: Flickable.StopAtBounds

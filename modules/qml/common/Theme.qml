@@ -33,7 +33,12 @@ QtObject {
 
     // Images are compiled in; their address is prefix + skin + folder + file.
     readonly property int skin: 1
+    // False while the window is hidden: every picture is then let go (an
+    // empty address) and comes back when the window shows again.
+    property bool picturesShown: true
     function image(prefix, folder, file) {
+        if (!picturesShown)
+            return ""
         return "qrc:/" + prefix + "/modules/img/skin" + skin + "/" + folder + "/" + file
     }
     function indexImage(file) { return image("index", "index", file) }

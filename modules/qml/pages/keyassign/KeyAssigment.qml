@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic as Controls
 import "../../basic"
 import "../../common"
 import "../../common/keytext.js" as KeyText
@@ -342,10 +341,6 @@ DialogFrame {
         contentHeight: page.contentHeight
         interactive: false
         clip: true
-        Controls.ScrollBar.vertical: Controls.ScrollBar {
-            policy: Controls.ScrollBar.AlwaysOn
-            Accessible.name: "Scroll"
-        }
 
         Column {
             x: 16
@@ -553,5 +548,13 @@ DialogFrame {
                 }
             }
         }
+    }
+
+    ScrollBar {
+        x: scroller.x + scroller.width - width
+        y: scroller.y
+        height: scroller.height
+        flickable: scroller
+        accessibleName: "Scroll"
     }
 }

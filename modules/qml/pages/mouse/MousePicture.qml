@@ -30,10 +30,13 @@ Item {
             required property int index
             anchors.fill: parent
 
+            // Each overlay is a full-size picture and at most one shows:
+            // only the showing one is held in memory.
             Image {
+                readonly property bool shown: picture.highlighted === spot.index
                 anchors.fill: parent
-                source: Theme.mouseImage("key" + (spot.index + 1) + ".png")
-                visible: picture.highlighted === spot.index
+                source: shown ? Theme.mouseImage("key" + (spot.index + 1) + ".png") : ""
+                visible: shown
             }
 
             MouseArea {

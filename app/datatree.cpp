@@ -27,7 +27,7 @@ QList<Problem> fileProblems(const QString &file, const QString &use)
 
 QString Problem::debugLine() const
 {
-    const QString text = LangStrings::builtInTexts(QStringLiteral("message")).value(int(kind));
+    const QString text = LangStrings::builtInMessage(kind);
     return text.arg(file) + QStringLiteral(" (") + detail + QLatin1Char(')');
 }
 

@@ -90,7 +90,7 @@ QStringList myQQuickView::getLangStrings(QString typeStr, QString langCode)
     const QStringList strings = LangStrings::getLangStrings(kI18nDir, typeStr, langCode);
     if (typeStr == QLatin1String("other"))
         setDpiSwitchTexts(LangStrings::dpiSwitchTextsFrom(strings));
-    return LangStrings::withBuiltInTexts(typeStr, strings);
+    return strings;
 }
 
 QVariant myQQuickView::createMacroIni(QVariant name, QVariant macroIndex)

@@ -125,7 +125,6 @@ void run(const uint8_t *data, size_t size)
                                "other", "message", "unknown"};
     for (const QString &s : sections) {
         const QStringList strings = LangStrings::getLangStrings(dir.path(), s, QStringLiteral("Fuzz"));
-        LangStrings::withBuiltInTexts(s, strings);
         if (s == QLatin1String("other"))
             setDpiSwitchTexts(LangStrings::dpiSwitchTextsFrom(strings));
     }
@@ -141,7 +140,7 @@ void run(const uint8_t *data, size_t size)
         const QString repeat = loaded.takeLast();
         // As the editor sends it: the rows encoded into the device's image.
         MacroImageCodec codec;
-        const QVariantList rows = screenRows(loaded, LangStrings::builtInTexts(QStringLiteral("keyCode")));
+        const QVariantList rows = screenRows(loaded, fuzz::keyNames());
         macroimage::transferBuffer(codec.encode(rows, repeat.toInt()));
         codec.encodedSize(rows);
         macros.saveMacroIni(QStringLiteral("M"), loaded, repeat);

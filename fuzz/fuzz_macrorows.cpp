@@ -7,7 +7,6 @@
 
 #include "bridge/macroimage.h"
 #include "fuzzcommon.h"
-#include "store/langstrings.h"
 
 #include <QVariantMap>
 
@@ -23,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int repeat = in.ConsumeIntegral<int>();
     const QStringList texts =
         QString::fromUtf8(QByteArray::fromStdString(in.ConsumeRemainingBytesAsString())).split(QLatin1Char('\n'));
-    static const QStringList keyNames = LangStrings::builtInTexts(QStringLiteral("keyCode"));
+    const QStringList &keyNames = fuzz::keyNames();
 
     QVariantList asNumbers, asTexts, asMaps;
     for (const QString &row : texts) {

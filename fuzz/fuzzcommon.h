@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
+#include "store/langstrings.h"
 #include <cstddef>
 #include <cstdint>
 
@@ -31,6 +32,15 @@ inline void init()
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietMessages);
     static QCoreApplication app(argc, argv);
+}
+
+// The key names the macro rows use, as the English language file of the
+// source tree gives them.
+inline const QStringList &keyNames()
+{
+    static const QStringList names = LangStrings::getLangStrings(
+        QStringLiteral(FUZZ_I18N_DIR), QStringLiteral("keyCode"), QStringLiteral("English"));
+    return names;
 }
 
 // A folder of its own for every run, below one scratch folder; removed with

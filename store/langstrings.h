@@ -14,17 +14,6 @@ QStringList getLangStrings(const QString &i18nDir, const QString &typeStr,
 // its first eight strings, and "DPI Switch to" where it has fewer.
 QStringList dpiSwitchTextsFrom(const QStringList &otherSection);
 
-// The screens' built-in English texts of a section (empty for a section
-// the screens do not have). The "other" section's are the DPI-switch
-// defaults; "message" holds the native side's own balloon texts.
-QStringList builtInTexts(const QString &section);
-
-// A section's strings as the screens get them: where the language file
-// gives fewer strings than the built-in table holds, the built-in texts
-// fill in the rest, so no screen text is left undefined. A section the
-// file does not have at all stays empty (the screens keep their own list).
-QStringList withBuiltInTexts(const QString &section, const QStringList &strings);
-
 // The native side's own balloon texts: entries of the "message" section.
 enum MessageText {
     MouseRejectedSetting = 0,   // a device write failed
@@ -32,6 +21,9 @@ enum MessageText {
     FileUnreadable = 2,
     FileDamaged = 3,
 };
+
+// The built-in English text of message `id`.
+QString builtInMessage(MessageText id);
 
 // Message `id` in language `langCode`; the built-in English text where the
 // language file, its section or the entry is missing or empty.

@@ -22,8 +22,7 @@ private slots:
     void initTestCase();
     void languageSections_data();
     void languageSections();
-    void builtInTextsAreTheEnglishFile_data();
-    void builtInTextsAreTheEnglishFile();
+    void builtInMessagesAreTheEnglishFile();
     void balloonTextsAllReplaced();
     void nameListsAsTheScreensGetThem();
     void recoilPresets();
@@ -76,23 +75,15 @@ void TestProductReaders::languageSections()
         QVERIFY2(!s.trimmed().isEmpty(), qPrintable(section));
 }
 
-// The program's built-in texts fill in what a language file leaves out; they
-// must be the English file's texts, index for index.
-void TestProductReaders::builtInTextsAreTheEnglishFile_data()
+// The native side's built-in messages stand in for the English file's
+// "message" section, index for index.
+void TestProductReaders::builtInMessagesAreTheEnglishFile()
 {
-    QTest::addColumn<QString>("section");
-    for (const char *s : {"main", "keyMatrix", "keyAssigment", "dpiSetting", "lightControl",
-                          "macroEditor", "systemSetting", "gunControl", "profile", "keyCode",
-                          "message"})
-        QTest::newRow(s) << QString::fromLatin1(s);
-}
-
-void TestProductReaders::builtInTextsAreTheEnglishFile()
-{
-    QFETCH(QString, section);
-    QCOMPARE(LangStrings::builtInTexts(section),
-             LangStrings::getLangStrings(modules() + QStringLiteral("/i18n"), section,
-                                         QStringLiteral("English")));
+    const QStringList english = LangStrings::getLangStrings(
+        modules() + QStringLiteral("/i18n"), QStringLiteral("message"), QStringLiteral("English"));
+    QCOMPARE(english.size(), 4);
+    for (int id = 0; id < int(english.size()); ++id)
+        QCOMPARE(LangStrings::builtInMessage(LangStrings::MessageText(id)), english.at(id));
 }
 
 void TestProductReaders::balloonTextsAllReplaced()

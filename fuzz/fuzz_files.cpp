@@ -29,18 +29,13 @@
 namespace {
 
 #if FUZZ_KIND == KIND_MACROFILE
-// The macro editor's reading of a stored action ("1,A"): the type digit
-// first, the information after the comma; names become codes through the
-// key-name table, delays are milliseconds.
-QVariantList screenRows(const QStringList &entries, const QStringList &keyNames)
+// The stored actions as the macro editor hands them to the encoder.
+QVariantList screenRows(const QStringList &entries)
 {
     QVariantList rows;
     for (const QString &e : entries) {
-        const int type = e.isEmpty() ? 0 : e.at(0).unicode() - '0';
-        const QString info = e.mid(2);
-        const int index = keyNames.indexOf(info);
-        const int value = type == 0 ? info.toInt() : (index < 0 ? 0 : index + 4);
-        rows << QVariant(QVariantList{type, value});
+        const fuzz::ScreenRow row = fuzz::screenRow(e);
+        rows << QVariant(QVariantList{row.type, int(row.value)});
     }
     return rows;
 }
@@ -140,7 +135,7 @@ void run(const uint8_t *data, size_t size)
         const QString repeat = loaded.takeLast();
         // As the editor sends it: the rows encoded into the device's image.
         MacroImageCodec codec;
-        const QVariantList rows = screenRows(loaded, fuzz::keyNames());
+        const QVariantList rows = screenRows(loaded);
         macroimage::transferBuffer(codec.encode(rows, repeat.toInt()));
         codec.encodedSize(rows);
         macros.saveMacroIni(QStringLiteral("M"), loaded, repeat);

@@ -22,19 +22,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int repeat = in.ConsumeIntegral<int>();
     const QStringList texts =
         QString::fromUtf8(QByteArray::fromStdString(in.ConsumeRemainingBytesAsString())).split(QLatin1Char('\n'));
-    const QStringList &keyNames = fuzz::keyNames();
 
     QVariantList asNumbers, asTexts, asMaps;
-    for (const QString &row : texts) {
-        // The first character is the type, the information follows the comma.
-        const int type = row.isEmpty() ? 0 : row.at(0).unicode() - '0';
-        const QString info = row.mid(2);
-        const int index = keyNames.indexOf(info);
-        const qint64 value = type == 0 ? info.toLongLong() : (index < 0 ? 0 : index + 4);
-        asNumbers << QVariant(QVariantList{type, value});
-        asTexts << QVariant(QVariantList{row.left(1), info});
-        asMaps << QVariant(QVariantMap{{QStringLiteral("type"), double(type)},
-                                       {QStringLiteral("value"), info.toDouble()}});
+    for (const QString &text : texts) {
+        const fuzz::ScreenRow row = fuzz::screenRow(text);
+        asNumbers << QVariant(QVariantList{row.type, row.value});
+        asTexts << QVariant(QVariantList{text.left(1), row.info});
+        asMaps << QVariant(QVariantMap{{QStringLiteral("type"), double(row.type)},
+                                       {QStringLiteral("value"), row.info.toDouble()}});
     }
     MacroImageCodec codec;
     for (const QVariantList *rows : {&asNumbers, &asTexts, &asMaps}) {

@@ -43,6 +43,24 @@ inline const QStringList &keyNames()
     return names;
 }
 
+// A stored macro action ("1,A") as the macro editor reads it: the type digit
+// first, the information after the comma; names become codes through the
+// key-name table, delays are milliseconds.
+struct ScreenRow
+{
+    int type;
+    QString info;
+    qint64 value;
+};
+
+inline ScreenRow screenRow(const QString &row)
+{
+    const int type = row.isEmpty() ? 0 : row.at(0).unicode() - '0';
+    const QString info = row.mid(2);
+    const qsizetype index = keyNames().indexOf(info);
+    return {type, info, type == 0 ? info.toLongLong() : (index < 0 ? 0 : index + 4)};
+}
+
 // A folder of its own for every run, below one scratch folder; removed with
 // its files when the run ends.
 class RunDir

@@ -24,11 +24,13 @@ QString settingText(const QSettings &settings, const QString &key, bool *present
 
 } // namespace
 
-quint64 parseHex(const QString &text)
+quint64 parseHex(const QString &text, bool *ok)
 {
-    bool ok = false;
-    const quint64 value = text.trimmed().toULongLong(&ok, 16);
-    return ok ? value : 0;
+    bool converted = false;
+    const quint64 value = text.trimmed().toULongLong(&converted, 16);
+    if (ok)
+        *ok = converted;
+    return converted ? value : 0;
 }
 
 bool parseBool(const QString &text)
@@ -74,15 +76,30 @@ DeviceTable read(QSettings &settings)
             if (has)
                 target = convert(t);
         };
-        auto hex16 = [](const QString &t) { return uint16_t(parseHex(t)); };
         DeviceEntry e;
+        // The ids decide which device the program talks to: one that cannot
+        // be read refuses the row rather than matching anything.
+        auto id16 = [&](const char *key, uint16_t &target) {
+            if (e.refused)
+                return;
+            field(key, target, [&](const QString &t) {
+                bool ok = false;
+                const quint64 v = parseHex(t, &ok);
+                if (!ok) {
+                    e.refused = true;
+                    qDebug().noquote() << QStringLiteral("device row %1 refused: %2 \"%3\" is not hexadecimal")
+                                              .arg(n).arg(QLatin1String(key), t);
+                }
+                return uint16_t(v);
+            });
+        };
         field("type", e.type, [](const QString &t) { return int32_t(uint32_t(parseHex(t))); });
-        field("vid", e.vid, hex16);
-        field("pid", e.pid, hex16);
-        field("usagePage", e.usagePage, hex16);
-        field("usage", e.usage, hex16);
-        field("usagePage2", e.usagePage2, hex16);
-        field("usage2", e.usage2, hex16);
+        id16("vid", e.vid);
+        id16("pid", e.pid);
+        id16("usagePage", e.usagePage);
+        id16("usage", e.usage);
+        id16("usagePage2", e.usagePage2);
+        id16("usage2", e.usage2);
         field("reportLength", e.reportLength, [](const QString &t) { return t.trimmed().toInt(); });
         field("isEncode", e.isEncode, parseBool);
         field("sCode", e.sCode, [](const QString &t) { return t; });
@@ -112,6 +129,11 @@ void matchInterfaces(DeviceEntry &entry, const QList<HidInterface> &interfaces)
 void findPaths(DeviceTable &table)
 {
     for (DeviceEntry &entry : table) {
+        if (entry.refused) {
+            entry.path.clear();
+            entry.path2.clear();
+            continue;
+        }
         QList<HidInterface> interfaces;
         hid_device_info *list = hid_enumerate(entry.vid, entry.pid);
         for (hid_device_info *d = list; d; d = d->next)

@@ -15,8 +15,8 @@ namespace devicetable {
 constexpr int MaxRows = 256;
 
 // Hexadecimal field text ("04d9", "ff01") to its value; 0 when it does not
-// convert. Callers keep the bits they need.
-quint64 parseHex(const QString &text);
+// convert (`ok` tells which). Callers keep the bits they need.
+quint64 parseHex(const QString &text, bool *ok = nullptr);
 // "0", "false" in any case and "" are false; every other text is true.
 bool parseBool(const QString &text);
 // The number of rows to read for a deviceCount text: not a number or
@@ -24,7 +24,10 @@ bool parseBool(const QString &text);
 // the text was used as it stands.
 int rowCount(const QString &text, bool *valid = nullptr);
 
-// Reads the table (paths left empty) from an open INI settings object.
+// Reads the table (paths left empty) from an open INI settings object. A row
+// whose vendor or product ID, usage page or usage is given but is not
+// hexadecimal is refused (one debug line names the row and the field): read
+// as 0 it would match any device.
 DeviceTable read(QSettings &settings);
 // Same, from the INI file at `fileName` (missing file: empty table).
 DeviceTable read(const QString &fileName);
@@ -43,7 +46,7 @@ struct HidInterface
 void matchInterfaces(DeviceEntry &entry, const QList<HidInterface> &interfaces);
 
 // Enumerates the HID interfaces (hidapi) of every row's vid/pid and fills the
-// rows' paths; 0 in vid or pid matches any value.
+// rows' paths; 0 in vid or pid matches any value. Refused rows get no path.
 void findPaths(DeviceTable &table);
 
 } // namespace devicetable

@@ -31,8 +31,53 @@ QtSingleCoreApplication::QtSingleCoreApplication(int &argc, char **argv)
     m_lock = std::make_unique<QLockFile>(QDir::temp().filePath(m_id + QStringLiteral(".lock")));
     m_lock->setStaleLockTime(0);   // a crashed owner's lock is detected by its pid
     m_primary = m_lock->tryLock(0);
+    if (!m_primary)
+        m_primary = takeOverStaleLock();
     if (m_primary)
         startServer();
+}
+
+// A lock whose owner does not answer on the local socket is stale: its owner
+// died where its pid cannot be checked (the lock names another host, say).
+// Without this every later start would wait for the message time-out and
+// exit, for good.
+bool QtSingleCoreApplication::takeOverStaleLock()
+{
+    qint64 pid = 0;
+    QString host, app;
+    if (!m_lock->getLockInfo(&pid, &host, &app))
+        return m_lock->tryLock(0);   // gone meanwhile, or unreadable: try once more
+    if (ownerAnswers())
+        return false;
+    // Only the lock that was probed: one taken meanwhile by another start
+    // is that start's.
+    qint64 pidNow = 0;
+    QString hostNow, appNow;
+    if (m_lock->getLockInfo(&pidNow, &hostNow, &appNow)
+        && (pidNow != pid || hostNow != host || appNow != app))
+        return false;
+    qDebug("single instance: lock of process %lld on \"%s\" answers nothing; taken over", pid,
+           qPrintable(host));
+    m_lock->removeStaleLockFile();
+    return m_lock->tryLock(0);
+}
+
+bool QtSingleCoreApplication::ownerAnswers() const
+{
+    // The owner takes the lock a moment before it listens: keep asking for
+    // a short while before calling it gone.
+    QDeadlineTimer deadline(kOwnerProbeMs);
+    QLocalSocket socket;
+    for (;;) {
+        socket.connectToServer(m_id);
+        if (socket.waitForConnected(int(qMax<qint64>(1, deadline.remainingTime())))) {
+            socket.disconnectFromServer();
+            return true;
+        }
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(50);
+    }
 }
 
 QtSingleCoreApplication::~QtSingleCoreApplication()

@@ -27,6 +27,12 @@ signals:
     void messageReceived(const QString &message);
 
 private:
+    // How long a later start waits for the lock's owner to answer before it
+    // takes the lock over.
+    static constexpr int kOwnerProbeMs = 1000;
+
+    bool takeOverStaleLock();
+    bool ownerAnswers() const;
     void startServer();
     void readConnection();
 

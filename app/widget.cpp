@@ -5,8 +5,10 @@
 #include <QIcon>
 #include <QMenu>
 
+#include "app/datatree.h"
 #include "app/myqquickview.h"
 #include "app/ui_controler.h"
+#include "store/langstrings.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -49,6 +51,18 @@ Widget::Widget(QWidget *parent)
     m_deviceChangeMonitor = new DeviceChangeMonitor(this);
     connect(m_deviceChangeMonitor, &DeviceChangeMonitor::deviceChanged, this, &Widget::deviceChanged);
     // END detect-owned construction
+    reportDataTreeProblems();
+}
+
+void Widget::reportDataTreeProblems()
+{
+    QStringList texts;
+    for (const datatree::Problem &p : datatree::startupProblems(QStringLiteral("./modules"))) {
+        qDebug().noquote() << p.debugLine();
+        texts << messageText(p.kind, p.file);
+    }
+    if (!texts.isEmpty())
+        showBalloon(QStringLiteral("Info"), texts.join(QLatin1Char('\n')));
 }
 
 Widget::~Widget()
@@ -108,6 +122,23 @@ void Widget::showBalloon(const QString &title, const QString &text)
         m_trayIcon->showMessage(title, text, QSystemTrayIcon::Information, kBalloonMs);
 }
 
+void Widget::deviceWriteFailed()
+{
+    if (m_writeFailures.admit())
+        showBalloon(QStringLiteral("Info"), messageText(LangStrings::MouseRejectedSetting));
+}
+
+QString Widget::messageText(int id, const QString &arg) const
+{
+    const QString language =
+        view() ? view()->store().getGlobalData(QStringLiteral("common/language")).toString() : QString();
+    QString text = LangStrings::messageText(QStringLiteral("./modules/i18n"), language,
+                                            LangStrings::MessageText(id));
+    if (text.contains(QLatin1String("%1")))
+        text = text.arg(arg);
+    return text;
+}
+
 void Widget::notifyConnected()
 {
     if (view())
@@ -157,6 +188,7 @@ bool Widget::nativeEvent(const QByteArray &eventType, void *message, qintptr *re
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(eventType);
+    Q_UNUSED(result);
     const MSG *msg = static_cast<const MSG *>(message);
     if (msg->message == WM_SYSCOMMAND && msg->wParam == SC_RESTORE)
         setVisible(true);

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "app/burstlimiter.h"
 #include "device/devicehost.h"
 #include "device/hid_thread.h"
 // BEGIN detect-owned includes
@@ -48,6 +49,13 @@ public:
     void setViewEnabled(bool enabled) override;
     void setCurrentDPI(int stage) override;
     void showBalloon(const QString &title, const QString &text) override;
+    // A setting did not reach the mouse: one "Info" balloon per burst of
+    // such failures. The setting itself stays stored.
+    void deviceWriteFailed() override;
+    BurstLimiter &writeFailureLimiter() { return m_writeFailures; }
+    // A native message in the configured language (built-in English where
+    // the language file has none); %1 takes `arg`.
+    QString messageText(int id, const QString &arg = QString()) const;
 
     // A device was connected: queue the screen's initUI, then post runUI.
     void notifyConnected();
@@ -55,6 +63,9 @@ public:
     void restoreWindow();
     // A device-change notification: restart the check timer unless listening.
     void deviceChanged();
+    // Tells the user (debug output and one balloon) which data files are
+    // missing, unreadable or damaged; run once when the window is built.
+    void reportDataTreeProblems();
 
 signals:
     // Every tray balloon, also where no tray exists (tests listen here).
@@ -77,6 +88,9 @@ private:
     Ui_Controler *m_controller = nullptr;
     Hid_Thread hidThread;
     QSystemTrayIcon *m_trayIcon = nullptr;
+    // Quiet time that ends a burst of write failures: the balloon's own
+    // display time.
+    BurstLimiter m_writeFailures{10000};
 
     // BEGIN detect-owned members
     // Device-change notifications (udev, simulated mouse); a child of the window.

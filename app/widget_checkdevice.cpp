@@ -5,6 +5,7 @@
 
 #include <QDebug>
 
+#include "app/datatree.h"
 #include "app/devicetable.h"
 #include "app/myqquickview.h"
 
@@ -55,6 +56,11 @@ void Widget::checkDevice()
         return;
     }
 
+    // An unreadable configuration is no reason to stay silent about it.
+    if (table.isEmpty()) {
+        for (const datatree::Problem &p : datatree::configProblems(QString::fromLatin1(kConfigFile)))
+            qDebug().noquote() << p.debugLine();
+    }
     qDebug("Device DisConnect");
     deviceConnected = false;
     setVisible(false);

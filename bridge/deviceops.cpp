@@ -282,6 +282,13 @@ void DeviceOps::sendGunData(int index, const QVariantList &src6)
         return;
     uchar o1 = 0, o2 = 0, o3 = 0, o4 = 0;
     h->hid553_83H_GetKeyboardoption(o1, o2, o3, o4);
+    // Without the option the Y direction is unknown: sending a guess could
+    // pull the aim the wrong way.
+    if (!h->lastReadOk()) {
+        qDebug("mouseSendGundata: keyboard option not read; recoil data of slot %d not sent", index);
+        h->reportWriteFailure();
+        return;
+    }
     // The mouse reports whether its Y axis runs the other way.
     const uchar ySent = o3 != 0 ? static_cast<uchar>(-int(y)) : y;
     h->hid553_04H_SetGunData(times, x, ySent, static_cast<uchar>(index - 1));

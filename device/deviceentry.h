@@ -19,6 +19,9 @@ struct DeviceEntry
     QString sCode = QStringLiteral("418205");
     QString path;   // command interface, found by enumeration
     QString path2;  // notification interface, found by enumeration
+    // A row whose device ids cannot be read is kept in its place (rows are
+    // addressed by index) but never matched to any interface.
+    bool refused = false;
 };
 
 using DeviceTable = QList<DeviceEntry>;

@@ -16,4 +16,8 @@ public:
     virtual void setViewEnabled(bool enabled) = 0;
     virtual void setCurrentDPI(int stage) = 0;
     virtual void showBalloon(const QString &title, const QString &text) = 0;
+    // A setting did not reach the mouse: its write command found the channel
+    // busy for the whole wait, or an exchange of it failed (mouse gone,
+    // transfer error). Called once per failed command.
+    virtual void deviceWriteFailed() {}
 };

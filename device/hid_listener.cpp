@@ -5,10 +5,10 @@
 
 #include <QDebug>
 #include <QMetaObject>
-#include <QMutex>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <atomic>
+#include <mutex>
 
 #include <hidapi.h>
 
@@ -27,7 +27,7 @@ const QString &defaultDpiText()
 
 // The texts are replaced on the GUI thread and read by the listener: the whole
 // list is swapped under the lock, readers take a copy.
-QMutex dpiTextsLock;
+std::mutex dpiTextsLock;
 QStringList &dpiTextsStorage()
 {
     static QStringList texts(DpiTextCount, defaultDpiText());
@@ -62,7 +62,7 @@ QString dpiBalloonText(const QStringList &texts, int code)
 
 QStringList dpiSwitchTexts()
 {
-    QMutexLocker lock(&dpiTextsLock);
+    std::lock_guard<std::mutex> lock(dpiTextsLock);
     return dpiTextsStorage();
 }
 
@@ -73,7 +73,7 @@ void setDpiSwitchTexts(const QStringList &texts)
     next.reserve(DpiTextCount);
     for (int i = 0; i < DpiTextCount; ++i)
         next.append(i < texts.size() ? texts.at(i) : defaultDpiText());
-    QMutexLocker lock(&dpiTextsLock);
+    std::lock_guard<std::mutex> lock(dpiTextsLock);
     dpiTextsStorage().swap(next);
 }
 
@@ -109,7 +109,7 @@ void Hid_Thread::listenLoop(uint index)
 {
     const EndOfListener end;
     {
-        QMutexLocker lock(&pathLock);
+        std::lock_guard<std::mutex> lock(pathLock);
         if (index >= uint(deviceTable.size()) || deviceTable.at(int(index)).path2.isEmpty())
             return;   // `listening` stays as it is
     }
@@ -119,12 +119,9 @@ void Hid_Thread::listenLoop(uint index)
         hid_device *handle = hidOpenListen(int(index));
         if (!handle) {
             qDebug("Device removed");
-            // GUI objects are touched on the GUI thread only; a call still
-            // queued when this object dies is dropped with it.
-            QMetaObject::invokeMethod(this, [this] {
-                if (owner)
-                    owner->setViewEnabled(false);
-            }, Qt::QueuedConnection);
+            ListenerEffect removed;
+            removed.removed = true;
+            postListenerEffect(removed);
             listening = 0;
             return;
         }
@@ -132,17 +129,43 @@ void Hid_Thread::listenLoop(uint index)
         uchar report[4] = {};
         const int got = hid_read_timeout(handle, report, sizeof report, ListenReadMs);
         if (isDpiReport(report, got)) {
-            const int code = report[3];
-            const QString text = dpiBalloonText(dpiSwitchTexts(), code);
-            // The screen shows the stage first, then the balloon follows.
-            QMetaObject::invokeMethod(this, [this, code, text] {
-                if (!owner)
-                    return;
-                owner->setCurrentDPI(code);
-                owner->showBalloon(QStringLiteral("Info"), text);
-            }, Qt::QueuedConnection);
+            ListenerEffect dpi;
+            dpi.stage = report[3];
+            dpi.balloonText = dpiBalloonText(dpiSwitchTexts(), dpi.stage);
+            postListenerEffect(dpi);
         }
         hidCloseListen();
+    }
+}
+
+void Hid_Thread::postListenerEffect(ListenerEffect effect)
+{
+    {
+        std::lock_guard<std::mutex> lock(effectsLock);
+        pendingEffects.push_back(std::move(effect));
+    }
+    // GUI objects are touched on the GUI thread only; a call still queued
+    // when this object dies is dropped with it.
+    QMetaObject::invokeMethod(this, "deliverListenerEffects", Qt::QueuedConnection);
+}
+
+void Hid_Thread::deliverListenerEffects()
+{
+    std::vector<ListenerEffect> effects;
+    {
+        std::lock_guard<std::mutex> lock(effectsLock);
+        effects.swap(pendingEffects);
+    }
+    for (const ListenerEffect &e : effects) {
+        if (!owner)
+            return;
+        if (e.removed) {
+            owner->setViewEnabled(false);
+            continue;
+        }
+        // The screen shows the stage first, then the balloon follows.
+        owner->setCurrentDPI(e.stage);
+        owner->showBalloon(QStringLiteral("Info"), e.balloonText);
     }
 }
 

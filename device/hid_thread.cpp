@@ -7,7 +7,6 @@
 
 #include <QDateTime>
 #include <QDebug>
-#include <QMutexLocker>
 #include <cstring>
 #include <hidapi/hidapi.h>
 #include <vector>
@@ -47,7 +46,7 @@ hid_device *Hid_Thread::openInterface(int index, QString DeviceEntry::*path, hid
 {
     QByteArray pathText;
     {
-        QMutexLocker lock(&pathLock);
+        std::lock_guard<std::mutex> lock(pathLock);
         if (index < 0 || index >= deviceTable.size() || (deviceTable.at(index).*path).isEmpty())
             return nullptr;
         pathText = (deviceTable.at(index).*path).toLatin1();
@@ -61,7 +60,7 @@ hid_device *Hid_Thread::openInterface(int index, QString DeviceEntry::*path, hid
         const QString hint = openFailureHint(QString::fromLatin1(pathText));
         if (!hint.isEmpty())
             qDebug().noquote() << hint;
-        QMutexLocker lock(&pathLock);
+        std::lock_guard<std::mutex> lock(pathLock);
         if (index < deviceTable.size())
             (deviceTable[index].*path).clear();
         return nullptr;
@@ -126,14 +125,14 @@ void Hid_Thread::busyPause()
 
 bool Hid_Thread::currentEncoded() const
 {
-    QMutexLocker lock(&pathLock);
+    std::lock_guard<std::mutex> lock(pathLock);
     return currentIndex >= 0 && currentIndex < deviceTable.size()
            && deviceTable.at(currentIndex).isEncode;
 }
 
 int Hid_Thread::currentReportLength() const
 {
-    QMutexLocker lock(&pathLock);
+    std::lock_guard<std::mutex> lock(pathLock);
     if (currentIndex < 0 || currentIndex >= deviceTable.size())
         return 0;
     return deviceTable.at(currentIndex).reportLength;
@@ -141,7 +140,7 @@ int Hid_Thread::currentReportLength() const
 
 bool Hid_Thread::exchangeRefused()
 {
-    QMutexLocker lock(&pathLock);
+    std::lock_guard<std::mutex> lock(pathLock);
     if (currentIndex < 0 || currentIndex >= deviceTable.size())
         return false;   // no entry: the open fails silently
     const int reportLength = deviceTable.at(currentIndex).reportLength;
@@ -264,7 +263,7 @@ bool Hid_Thread::chkDeviceIsEnCode(int index)
     uchar sent[4];
     proto::handshakeBytes(QDateTime::currentSecsSinceEpoch(), sent);
     {
-        QMutexLocker lock(&pathLock);
+        std::lock_guard<std::mutex> lock(pathLock);
         if (index >= 0 && index < deviceTable.size())
             proto::applyCodeText(deviceTable.at(index).sCode, SecrecyCode);
     }
@@ -280,27 +279,43 @@ bool Hid_Thread::chkDeviceIsEnCode(int index)
 
 bool Hid_Thread::beginCommand(const char *failLine)
 {
+    lastQueryOk = false;   // a read that never runs has read nothing
     if (waitHidIdle())
         return true;
     qDebug("%s", failLine);
     return false;
 }
 
-// Commands that return at once: no pause, a short settle after the request.
-void Hid_Thread::sendAndSettle(uchar code, std::initializer_list<uchar> params)
+bool Hid_Thread::beginWrite(const char *failLine)
 {
-    proto::buildRequest(outReport, code, params);
-    hidSend(0, false);
-    clk()->sleepMs(proto::kAfterSendMs);
+    if (beginCommand(failLine))
+        return true;
+    endWrite(false);
+    return false;
 }
 
-void Hid_Thread::sendWithPause(uchar code, std::initializer_list<uchar> params,
+void Hid_Thread::endWrite(bool ok)
+{
+    if (!ok && owner)
+        owner->deviceWriteFailed();
+}
+
+// Commands that return at once: no pause, a short settle after the request.
+bool Hid_Thread::sendAndSettle(uchar code, std::initializer_list<uchar> params)
+{
+    proto::buildRequest(outReport, code, params);
+    const bool ok = hidSend(0, false);
+    clk()->sleepMs(proto::kAfterSendMs);
+    return ok;
+}
+
+bool Hid_Thread::sendWithPause(uchar code, std::initializer_list<uchar> params,
                                const uchar *bulk, int bulkLength)
 {
     proto::buildRequest(outReport, code, params);
     if (bulkLength > 0)
         std::memcpy(bulkBuf, bulk, size_t(bulkLength));
-    hidSend(bulkLength, true);
+    return hidSend(bulkLength, true);
 }
 
 void Hid_Thread::queryResults(std::initializer_list<uchar *> results, bool presetFromCaller)
@@ -368,92 +383,94 @@ void Hid_Thread::hid553_8BH_GetCurrentDPI(uchar &byte1)
 
 void Hid_Thread::hid553_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
 {
-    if (!beginCommand("cmd Failed 03"))
+    if (!beginWrite("cmd Failed 03"))
         return;
-    sendAndSettle(0x03, {byte1, byte2, byte3, byte4});
+    endWrite(sendAndSettle(0x03, {byte1, byte2, byte3, byte4}));
 }
 
 void Hid_Thread::hid553_04H_SetGunData(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
 {
-    if (!beginCommand("cmd Failed 04"))
+    if (!beginWrite("cmd Failed 04"))
         return;
-    sendAndSettle(0x04, {0, byte1, byte2, byte3, byte4});
+    endWrite(sendAndSettle(0x04, {0, byte1, byte2, byte3, byte4}));
 }
 
 void Hid_Thread::hid560_01H_SetKeyboardoption(uchar byte1, uchar byte2)
 {
-    if (!beginCommand("cmd Failed 01"))
+    if (!beginWrite("cmd Failed 01"))
         return;
-    sendAndSettle(0x01, {byte1, byte2});
+    endWrite(sendAndSettle(0x01, {byte1, byte2}));
 }
 
 void Hid_Thread::hid553_01H_SetReportRate(uchar rate)
 {
-    if (!beginCommand("cmd Failed 01"))
+    if (!beginWrite("cmd Failed 01"))
         return;
-    sendWithPause(0x01, {rate});
+    endWrite(sendWithPause(0x01, {rate}));
 }
 
 // A gun device takes the value once; any other device once per position 1..4.
 // The caller took the token once; each send gives it back, and a failed send
 // does not stop the remaining positions.
-void Hid_Thread::sendPerPosition(uchar code, uchar value)
+bool Hid_Thread::sendPerPosition(uchar code, uchar value)
 {
+    bool ok = true;
     for (uchar p = 1; p <= 4; ++p) {
-        sendWithPause(code, {p, value});
+        ok = sendWithPause(code, {p, value}) && ok;
         if (owner && owner->isGun())
             break;
     }
+    return ok;
 }
 
 void Hid_Thread::hid560_03H_SetReportRate(uchar rate)
 {
-    if (!beginCommand("cmd Failed 03"))
+    if (!beginWrite("cmd Failed 03"))
         return;
-    sendPerPosition(0x03, rate);
+    endWrite(sendPerPosition(0x03, rate));
 }
 
 void Hid_Thread::hid560_04H_SetCurrentDPI(uchar stage)
 {
-    if (!beginCommand("cmd Failed 04"))
+    if (!beginWrite("cmd Failed 04"))
         return;
-    sendPerPosition(0x04, stage);
+    endWrite(sendPerPosition(0x04, stage));
 }
 
 void Hid_Thread::hid553_0BH_SetCurrentDPI(uchar stage)
 {
-    if (!beginCommand("cmd Failed 0B"))
+    if (!beginWrite("cmd Failed 0B"))
         return;
-    sendWithPause(0x0B, {stage});
+    endWrite(sendWithPause(0x0B, {stage}));
 }
 
 void Hid_Thread::hid553_12H_SetKeyMatrix(uchar *src64, uchar indexAddOne)
 {
     if (!src64)
         return;
-    if (!beginCommand("cmd Failed 12"))
+    if (!beginWrite("cmd Failed 12"))
         return;
-    sendWithPause(0x12, {indexAddOne, 0x40, 0x08}, src64, 64);
+    endWrite(sendWithPause(0x12, {indexAddOne, 0x40, 0x08}, src64, 64));
 }
 
 void Hid_Thread::hid560_0DH_SetKeyMatrix(uchar *src64, uchar indexAddOne)
 {
     if (!src64)
         return;
-    if (!beginCommand("cmd Failed 0D"))
+    if (!beginWrite("cmd Failed 0D"))
         return;
     uchar block[128] = {};
     std::memcpy(block, src64, 64);
-    sendWithPause(0x0D, {indexAddOne, 0x80}, block, 128);
+    endWrite(sendWithPause(0x0D, {indexAddOne, 0x80}, block, 128));
 }
 
 void Hid_Thread::hid560_0CH_setProfile(uchar *src128, uchar profileData)
 {
     if (!src128)
         return;
-    if (!beginCommand("cmd Failed 0C"))
+    if (!beginWrite("cmd Failed 0C"))
         return;
-    sendWithPause(0x0C, {profileData, 0x80}, src128, 128);
+    endWrite(sendWithPause(0x0C, {profileData, 0x80}, src128, 128));
 }
 
 void Hid_Thread::hid560_8CH_readProfile(uchar *src128, uchar profileNo)
@@ -472,67 +489,67 @@ void Hid_Thread::hid560_8CH_readProfile(uchar *src128, uchar profileNo)
 
 void Hid_Thread::hid560_02H_SetCurrentProfile(uchar profile)
 {
-    if (!beginCommand("cmd Failed 02"))
+    if (!beginWrite("cmd Failed 02"))
         return;
-    sendAndSettle(0x02, {profile});
+    endWrite(sendAndSettle(0x02, {profile}));
 }
 
 void Hid_Thread::hid553_13H_SetMacroKey(uchar macroId, uchar *src128)
 {
     if (!src128)
         return;
-    if (!beginCommand("cmd Failed 13"))
+    if (!beginWrite("cmd Failed 13"))
         return;
-    sendWithPause(0x13, {macroId, 0x80}, src128, 128);
+    endWrite(sendWithPause(0x13, {macroId, 0x80}, src128, 128));
 }
 
 void Hid_Thread::hid560_0FH_SetMacroKey(uchar macroId, uchar *src128)
 {
     if (!src128)
         return;
-    if (!beginCommand("cmd Failed 0F"))
+    if (!beginWrite("cmd Failed 0F"))
         return;
-    sendWithPause(0x0F, {macroId, 0x80}, src128, 128);
+    endWrite(sendWithPause(0x0F, {macroId, 0x80}, src128, 128));
 }
 
 void Hid_Thread::hid553_11H_SetDPISet(uchar dpiStage, uchar *src8)
 {
     if (!src8)
         return;
-    if (!beginCommand("cmd Failed 11"))
+    if (!beginWrite("cmd Failed 11"))
         return;
-    sendWithPause(0x11, {dpiStage, 0x08}, src8, 8);
+    endWrite(sendWithPause(0x11, {dpiStage, 0x08}, src8, 8));
 }
 
 void Hid_Thread::hid553_02H_SetCurrentKeyMatrix(uchar currentKeyMatrix)
 {
-    if (!beginCommand("cmd Failed 02"))
+    if (!beginWrite("cmd Failed 02"))
         return;
-    sendWithPause(0x02, {currentKeyMatrix});
+    endWrite(sendWithPause(0x02, {currentKeyMatrix}));
 }
 
 void Hid_Thread::hid553_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2)
 {
-    if (!beginCommand("cmd Failed 0D"))
+    if (!beginWrite("cmd Failed 0D"))
         return;
-    sendWithPause(0x0D, {effect, option1, option2});
+    endWrite(sendWithPause(0x0D, {effect, option1, option2}));
 }
 
 void Hid_Thread::hid553_0CH_SetFixLEDColor(uchar *src3)
 {
     if (!src3)
         return;
-    if (!beginCommand("cmd Failed 0C"))
+    if (!beginWrite("cmd Failed 0C"))
         return;
-    sendWithPause(0x0C, {src3[0], src3[1], src3[2]});
+    endWrite(sendWithPause(0x0C, {src3[0], src3[1], src3[2]}));
 }
 
 void Hid_Thread::hid553_10H_SetLED8StageColor(uchar type, uchar *src24)
 {
     if (!src24)
         return;
-    if (!beginCommand("cmd Failed 10"))
+    if (!beginWrite("cmd Failed 10"))
         return;
     const uchar n = type == 2 ? 4 : 24;
-    sendWithPause(0x10, {type, n}, src24, n);
+    endWrite(sendWithPause(0x10, {type, n}, src24, n));
 }

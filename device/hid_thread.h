@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QFuture>
-#include <QMutex>
 #include <QStringList>
 #include <QThread>
 #include <atomic>
 #include <initializer_list>
+#include <mutex>
+#include <vector>
 
 #include "deviceentry.h"
 
@@ -51,6 +52,14 @@ public:
     bool hidSend(int length, bool pause);
     bool hidQuery(int length);
 
+    // Whether the last read command's exchange completed, so its results
+    // are the device's and not the caller's presets.
+    bool lastReadOk() const { return lastQueryOk; }
+    // For an operation that gives up before its write because what it needed
+    // from the device could not be read: the owner hears that the setting
+    // did not reach the mouse.
+    void reportWriteFailure() { endWrite(false); }
+
     uchar outReport[9] = {};
     uchar inReport[9] = {};
     uchar bulkBuf[512] = {};
@@ -86,13 +95,34 @@ public slots:
     void hid553_0CH_SetFixLEDColor(uchar *src3);
     void hid553_10H_SetLED8StageColor(uchar type, uchar *src24);
 
+private slots:
+    // Carries out on the GUI thread what the listener found (DPI stage and
+    // balloon, removal).
+    void deliverListenerEffects();
+
 private:
+    struct ListenerEffect
+    {
+        bool removed = false;
+        int stage = 0;
+        QString balloonText;
+    };
+    // Queues an effect and has the GUI thread deliver it. The hand-over goes
+    // through a standard mutex, which race checkers see (they cannot look
+    // into Qt's own event queue).
+    void postListenerEffect(ListenerEffect effect);
+
     ProtocolClock *clk() const;
     hid_device *openInterface(int index, QString DeviceEntry::*path, hid_device *&handle);
     // Runs the prepared read request and copies reply bytes 2.. into results.
     void queryResults(std::initializer_list<uchar *> results, bool presetFromCaller = true);
     // Takes the idle token; without it writes the command's failure line.
     bool beginCommand(const char *failLine);
+    // The same for a command that writes a setting: a write that cannot
+    // start, or whose exchange fails (endWrite(false)), is reported to the
+    // owner so the user learns that the mouse did not take it.
+    bool beginWrite(const char *failLine);
+    void endWrite(bool ok);
     // The current entry's report length when it cannot serve as a chunk size
     // (one debug line); such an entry fails every exchange at once.
     bool exchangeRefused();
@@ -101,10 +131,10 @@ private:
     // Ends an exchange: closes the command handle and frees the idle token.
     bool endExchange(bool ok);
     bool sendRequest(bool encoded);
-    void sendAndSettle(uchar code, std::initializer_list<uchar> params);
-    void sendWithPause(uchar code, std::initializer_list<uchar> params,
+    bool sendAndSettle(uchar code, std::initializer_list<uchar> params);
+    bool sendWithPause(uchar code, std::initializer_list<uchar> params,
                        const uchar *bulk = nullptr, int bulkLength = 0);
-    void sendPerPosition(uchar code, uchar value);
+    bool sendPerPosition(uchar code, uchar value);
 
     DeviceHost *owner = nullptr;
     ProtocolClock *clock = nullptr;
@@ -113,7 +143,9 @@ private:
     QFuture<void> listenFuture;
     // Guards the paths of deviceTable entries: the listener clears path2 on
     // its own thread.
-    mutable QMutex pathLock;
+    mutable std::mutex pathLock;
+    std::mutex effectsLock;
+    std::vector<ListenerEffect> pendingEffects;
     // Whether the last read command's exchange actually completed; the
     // handshake counts only a real echo.
     bool lastQueryOk = false;

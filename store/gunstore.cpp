@@ -25,17 +25,26 @@ bool GunStore::present() const
     return QFileInfo(m_path).isFile();
 }
 
-void GunStore::mouseSaveGundata(const QVariant &index, const QVariantList &src6)
+bool GunStore::written(QSettings &ini, const char *operation) const
+{
+    ini.sync();
+    if (ini.status() == QSettings::NoError)
+        return true;
+    qDebug().noquote() << QStringLiteral("%1: %2 not written").arg(QLatin1String(operation), m_path);
+    return false;
+}
+
+bool GunStore::mouseSaveGundata(const QVariant &index, const QVariantList &src6)
 {
     if (!present())
-        return;
+        return false;
     if (src6.size() < 6) {
         qDebug() << "mouseSaveGundata ignored: record of" << src6.size() << "values";
-        return;
+        return false;
     }
     auto ini = IniCompat::open(m_path);
     ini->setValue(recordKey(index), QVariant(src6.mid(0, 6)));
-    ini->sync();
+    return written(*ini, "mouseSaveGundata");
 }
 
 QVariantList GunStore::getGunData(const QVariant &name) const
@@ -55,23 +64,25 @@ QStringList GunStore::getGunDataKey() const
     return ini->childKeys();
 }
 
-void GunStore::modifyGundata(const QVariant &modifyType, const QVariantList &src6)
+bool GunStore::modifyGundata(const QVariant &modifyType, const QVariantList &src6)
 {
     if (!present())
-        return;
+        return false;
     const int type = modifyType.toInt();
     if (type == 0 && !src6.isEmpty()) {
         auto ini = IniCompat::open(m_path);
         ini->remove(recordKey(src6.at(0)));
-        ini->sync();
-    } else if (type == 1 && src6.size() >= 7) {
+        return written(*ini, "modifyGundata");
+    }
+    if (type == 1 && src6.size() >= 7) {
         auto ini = IniCompat::open(m_path);
         ini->remove(recordKey(src6.at(6)));
         ini->setValue(recordKey(src6.at(0)), QVariant(src6.mid(1, 5)));
-        ini->sync();
-    } else if (type == 0 || type == 1) {
-        qDebug() << "modifyGundata ignored: record of" << src6.size() << "values";
+        return written(*ini, "modifyGundata");
     }
+    if (type == 0 || type == 1)
+        qDebug() << "modifyGundata ignored: record of" << src6.size() << "values";
+    return false;
 }
 
 QVariant GunStore::getXYSensitive(const SettingsStore &store, const QVariant &index)

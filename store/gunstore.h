@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <QVariant>
 
+class QSettings;
+
 class SettingsStore;
 
 // Recoil presets in gunData.bin (shared by all profiles), which the program
@@ -14,10 +16,12 @@ public:
     // path is "./modules/gun/gunData.bin" in the program.
     explicit GunStore(const QString &path);
 
-    void mouseSaveGundata(const QVariant &index, const QVariantList &src6);
+    // False when nothing was stored: no file, a short record, or a write
+    // that failed (the file is then left as it was).
+    bool mouseSaveGundata(const QVariant &index, const QVariantList &src6);
     QVariantList getGunData(const QVariant &name) const;
     QStringList getGunDataKey() const;
-    void modifyGundata(const QVariant &modifyType, const QVariantList &src6);
+    bool modifyGundata(const QVariant &modifyType, const QVariantList &src6);
 
     static QVariant getXYSensitive(const SettingsStore &store, const QVariant &index);
     static void setXYSensitive(SettingsStore &store, const QVariant &index, const QVariant &xyData);
@@ -26,5 +30,6 @@ public:
 
 private:
     bool present() const;
+    bool written(QSettings &ini, const char *operation) const;
     QString m_path;
 };

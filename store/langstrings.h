@@ -14,6 +14,21 @@ QStringList getLangStrings(const QString &i18nDir, const QString &typeStr,
 // its first eight strings, and "DPI Switch to" where it has fewer.
 QStringList dpiSwitchTextsFrom(const QStringList &otherSection);
 
+// The native side's own balloon texts: entries of the "message" section.
+enum MessageText {
+    MouseRejectedSetting = 0,   // a device write failed
+    FileMissing = 1,            // %1: the file
+    FileUnreadable = 2,
+    FileDamaged = 3,
+};
+
+// The built-in English text of message `id`.
+QString builtInMessage(MessageText id);
+
+// Message `id` in language `langCode`; the built-in English text where the
+// language file, its section or the entry is missing or empty.
+QString messageText(const QString &i18nDir, const QString &langCode, MessageText id);
+
 inline QString defaultDpiSwitchText() { return QStringLiteral("DPI Switch to"); }
 constexpr int kDpiSwitchTextCount = 8;
 

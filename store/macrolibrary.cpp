@@ -98,7 +98,10 @@ QStringList MacroLibrary::loadMacroIni(const QString &name) const
     if (!QFileInfo::exists(filePath(name)))
         return {};
     auto ini = IniCompat::open(filePath(name));
-    const int total = ini->value(QStringLiteral("config/total"), 0).toInt();
+    const qlonglong announced = ini->value(QStringLiteral("config/total"), 0).toLongLong();
+    const int total = int(qBound(qlonglong(0), announced, qlonglong(kMaxEntries)));
+    if (announced > kMaxEntries)
+        qDebug() << "macro" << name << "announces" << announced << "entries; read" << kMaxEntries;
     QStringList out;
     for (int i = 0; i < total; ++i) {
         out.append(ini->value(kMacroGroup + QLatin1Char('/') + QString::number(i),

@@ -35,6 +35,10 @@ public:
 
     // Profiles whose macro references are kept up to date.
     static constexpr int kLinkedProfiles = 6;
+    // Entries read from one macro file at most. A macro image holds a few
+    // dozen actions; a damaged count must not make the program loop and
+    // allocate without bound.
+    static constexpr int kMaxEntries = 1000;
     static constexpr int kKeyCount = 16;
 
 private:

@@ -2,6 +2,8 @@
 
 #include "store/inicompat.h"
 
+#include <QDebug>
+
 NameLists::NameLists(const QString &path)
     : m_path(path)
 {
@@ -36,6 +38,11 @@ bool NameLists::updataNameList(const QVariant &type, const QStringList &nameList
     else
         ini->setValue(key, stored);
     ini->sync();
+    // The file is replaced whole or not at all; say which.
+    if (ini->status() != QSettings::NoError) {
+        qDebug() << "updataNameList:" << m_path << "not written";
+        return false;
+    }
     return true;
 }
 

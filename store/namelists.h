@@ -16,6 +16,7 @@ public:
     // The key of list type 0..3, or an empty text for any other type.
     static QString keyOf(const QVariant &type);
 
+    // True unless name.bin could not be written (it is then left as it was).
     bool updataNameList(const QVariant &type, const QStringList &nameList);
     QVariantList getNameList(const QVariant &type) const;
 

@@ -5,6 +5,7 @@
 #include "store/settingsstore.h"
 
 #include <QDebug>
+#include <QSettings>
 
 namespace ProfileFiles {
 
@@ -50,8 +51,17 @@ bool saveProfile(SettingsStore &store, FileDialogs &dialogs, int profile)
     if (chosen.isEmpty())
         return false;
     // The exported file must hold what the screen shows, including writes the
-    // store has not put on disk yet.
-    store.profile(profile)->sync();
+    // store has not put on disk yet; a profile that cannot be put on disk
+    // would export stale content.
+    // (A store keeps the first error it met, so only a write that fails now
+    // can be told apart; its pending changes are tried again on every sync.)
+    QSettings *source = store.profile(profile);
+    const bool wasWritable = source->status() != QSettings::AccessError;
+    source->sync();
+    if (wasWritable && source->status() == QSettings::AccessError) {
+        qDebug() << "saveProfile:" << source->fileName() << "cannot be written; nothing exported";
+        return false;
+    }
     return FileOps::replaceFile(store.profilePath(profile), chosen);
 }
 

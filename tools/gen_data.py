@@ -311,6 +311,14 @@ LANG_SECTIONS = [
     ("other",
      ["DPI Switch to Stage %d" % i for i in range(1, 9)],
      ["DPI切换到第%d档" % i for i in range(1, 9)]),
+    # Balloons of the native side: a device write the mouse did not take,
+    # and settings files that are missing, unreadable or damaged (%1 is the
+    # file). A section of its own, so the screens' sections keep their
+    # indexes.
+    ("message",
+     ["The mouse did not accept the setting", "File missing: %1",
+      "File unreadable: %1", "File damaged: %1"],
+     ["鼠标未接受该设置", "文件缺失：%1", "无法读取文件：%1", "文件已损坏：%1"]),
 ]
 
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QSystemTrayIcon>
@@ -298,6 +299,72 @@ private slots:
         m_window->device().hidIdle = 0;
         m_window->view()->clearHidBusy();
         QCOMPARE(int(m_window->device().hidIdle), 1);
+    }
+
+    // A write the mouse did not take: one "Info" balloon in the configured
+    // language, the built-in English text where the language has none.
+    void writeFailureBalloonText_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("text");
+        const QString english = QStringLiteral("The mouse did not accept the setting");
+        QTest::newRow("English") << "English" << QByteArray() << english;
+        QTest::newRow("Chinese") << "ChineseSimplified" << QByteArray()
+                                 << QString::fromUtf8("鼠标未接受该设置");
+        QTest::newRow("language file missing") << "Klingon" << QByteArray() << english;
+        QTest::newRow("section missing") << "Bare" << QByteArray("[main]\ntotal=1\n0=x\n") << english;
+        QTest::newRow("entry empty") << "Blank" << QByteArray("[message]\ntotal=1\n0=\n") << english;
+        QTest::newRow("own text") << "Own" << QByteArray("[message]\ntotal=1\n0=Not taken\n")
+                                  << QStringLiteral("Not taken");
+    }
+    void writeFailureBalloonText()
+    {
+        QFETCH(QString, language);
+        QFETCH(QByteArray, file);
+        QFETCH(QString, text);
+        QDir().mkpath(QStringLiteral("modules/i18n"));
+        for (const char *l : {"English", "ChineseSimplified"})
+            QFile::copy(QStringLiteral(QUILL_SOURCE_DIR "/modules/i18n/%1.ini").arg(l),
+                        QStringLiteral("modules/i18n/%1.ini").arg(l));
+        if (!file.isEmpty()) {
+            QFile f(QStringLiteral("modules/i18n/%1.ini").arg(language));
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(file);
+        }
+        const QVariant previous = m_window->view()->getGlobalData(QStringLiteral("common/language"));
+        m_window->view()->setGlobalData(QStringLiteral("common/language"), language);
+        QSignalSpy balloons(m_window.get(), &Widget::balloonShown);
+        m_window->deviceWriteFailed();
+        m_window->view()->setGlobalData(QStringLiteral("common/language"), previous);
+        QCOMPARE(balloons.size(), 1);
+        QCOMPARE(balloons.at(0), (QList<QVariant>{"Info", text}));
+    }
+
+    // A burst of failed writes (a "Save" sends many) gives one balloon; the
+    // next comes after ten quiet seconds. The failures come from real
+    // commands with no mouse to take them, and the channel and the screen
+    // keep working.
+    void writeFailuresShowOneBalloonPerBurst()
+    {
+        qint64 now = 1000;
+        m_window->writeFailureLimiter().setClock([&now] { return now; });
+        RecordingClock clock;
+        Hid_Thread &hid = m_window->device();
+        hid.setClock(&clock);
+        hid.deviceTable = {DeviceEntry()};   // no path: every exchange fails
+        hid.currentIndex = 0;
+        QSignalSpy balloons(m_window.get(), &Widget::balloonShown);
+        const QList<qint64> failureTimes{0, 50, 4000, 13999, 24000, 24001};
+        const QList<int> balloonsAfter{1, 1, 1, 1, 2, 2};
+        for (int i = 0; i < failureTimes.size(); ++i) {
+            now = 1000 + failureTimes.at(i);
+            m_window->view()->mouseSetReportRate(2);
+            QCOMPARE(balloons.size(), balloonsAfter.at(i));
+        }
+        QCOMPARE(int(hid.hidIdle), 1);
+        QVERIFY(m_window->view()->isEnabled());
+        m_window->writeFailureLimiter().setClock({});
     }
 };
 

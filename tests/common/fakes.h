@@ -52,10 +52,12 @@ public:
     {
         balloons << title + QLatin1Char('|') + text;
     }
+    void deviceWriteFailed() override { ++writeFailures; }
 
     QString ic = QStringLiteral("553");
     bool gun = false;
     bool viewEnabled = true;
     QList<int> dpiStages;
     QStringList balloons;
+    int writeFailures = 0;
 };

@@ -18,12 +18,12 @@ struct Section
     int total;
 };
 
-// Every section the screens and the language loader ask for, with the
-// number of strings each expects.
+// Every section the screens and the language loader ask for, and the native
+// side's own balloon texts, with the number of strings each expects.
 const Section kSections[] = {
     {"main", 11},          {"keyMatrix", 2},   {"keyAssigment", 57}, {"dpiSetting", 2},
     {"lightControl", 16},  {"macroEditor", 18}, {"systemSetting", 8}, {"gunControl", 10},
-    {"profile", 6},        {"keyCode", 133},   {"other", 8},
+    {"profile", 6},        {"keyCode", 133},   {"other", 8},          {"message", 4},
 };
 
 const char *const kLanguages[] = {"English", "ChineseSimplified"};

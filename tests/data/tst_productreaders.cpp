@@ -22,6 +22,7 @@ private slots:
     void initTestCase();
     void languageSections_data();
     void languageSections();
+    void builtInMessagesAreTheEnglishFile();
     void balloonTextsAllReplaced();
     void nameListsAsTheScreensGetThem();
     void recoilPresets();
@@ -55,7 +56,7 @@ void TestProductReaders::languageSections_data()
     const QList<QPair<const char *, int>> sections{
         {"main", 11},         {"keyMatrix", 2},    {"keyAssigment", 57}, {"dpiSetting", 2},
         {"lightControl", 16}, {"macroEditor", 18}, {"systemSetting", 8}, {"gunControl", 10},
-        {"profile", 6},       {"keyCode", 133},    {"other", 8}};
+        {"profile", 6},       {"keyCode", 133},    {"other", 8},         {"message", 4}};
     for (const char *lang : {"English", "ChineseSimplified"})
         for (const auto &s : sections)
             QTest::addRow("%s/%s", lang, s.first)
@@ -72,6 +73,17 @@ void TestProductReaders::languageSections()
     QCOMPARE(strings.size(), count);
     for (const QString &s : strings)
         QVERIFY2(!s.trimmed().isEmpty(), qPrintable(section));
+}
+
+// The native side's built-in messages stand in for the English file's
+// "message" section, index for index.
+void TestProductReaders::builtInMessagesAreTheEnglishFile()
+{
+    const QStringList english = LangStrings::getLangStrings(
+        modules() + QStringLiteral("/i18n"), QStringLiteral("message"), QStringLiteral("English"));
+    QCOMPARE(english.size(), 4);
+    for (int id = 0; id < int(english.size()); ++id)
+        QCOMPARE(LangStrings::builtInMessage(LangStrings::MessageText(id)), english.at(id));
 }
 
 void TestProductReaders::balloonTextsAllReplaced()

@@ -75,6 +75,7 @@ public:
     {
         note(QStringLiteral("balloon:%1|%2").arg(title, text));
     }
+    void deviceWriteFailed() override { note(QStringLiteral("writeFailed")); }
 
 private:
     void note(const QString &effect)

@@ -207,8 +207,13 @@ private slots:
             << QString() << true << true;
         QTest::newRow("vid and pid 0 match any device")
             << Rows{with(with(mouseRow(), "vid", "0"), "pid", "0")} << QString() << true << false;
-        QTest::newRow("ids missing read as 0")
-            << Rows{with(with(mouseRow(), "vid", ""), "pid", "nothex")} << QString() << true << false;
+        // Read as 0 they would match whatever answers: refused instead.
+        QTest::newRow("unreadable ids refuse the row")
+            << Rows{with(with(mouseRow(), "vid", ""), "pid", "nothex")} << QString() << false << false;
+        QTest::newRow("vid zz refuses the row")
+            << Rows{with(mouseRow(), "vid", "zz")} << QString() << false << false;
+        QTest::newRow("usage zz refuses the row")
+            << Rows{with(mouseRow(), "usage", "zz")} << QString() << false << false;
         QTest::newRow("ids in upper case")
             << Rows{with(with(mouseRow(), "vid", "04D9"), "pid", "A1EE")} << QString() << true << false;
         QTest::newRow("count 0 with rows present") << Rows{mouseRow()} << "0" << false << false;

@@ -138,9 +138,7 @@ private slots:
 
         DeviceEntry low16;
         low16.pid = 0x2345;
-        low16.usagePage = 0;
-        QTest::newRow("low 16 bits kept, garbage is 0")
-            << QByteArray("pid=12345\nusagePage=nope\n") << low16;
+        QTest::newRow("low 16 bits kept") << QByteArray("pid=12345\n") << low16;
 
         DeviceEntry typeHex;
         typeHex.type = 0x1F;
@@ -181,6 +179,53 @@ private slots:
         QCOMPARE(e.sCode, expected.sCode);
         QVERIFY(e.path.isEmpty());
         QVERIFY(e.path2.isEmpty());
+        QVERIFY(!e.refused);
+    }
+
+    // An id that is given but not hexadecimal would read as 0 and match any
+    // device: the row is refused, with one debug line naming row and field,
+    // and keeps its place so later rows keep their index.
+    void unreadableIdRefusesRow_data()
+    {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QString>("debugLine");
+        const char *ids[] = {"vid", "pid", "usagePage", "usage", "usagePage2", "usage2"};
+        for (const char *id : ids) {
+            const QString line = QStringLiteral("device row 1 refused: %1 \"%2\" is not hexadecimal");
+            QTest::addRow("%s zz", id) << QByteArray(id) + "=zz\n" << true << line.arg(id, "zz");
+            QTest::addRow("%s trailing garbage", id)
+                << QByteArray(id) + "=12g\n" << true << line.arg(id, "12g");
+            QTest::addRow("%s empty", id) << QByteArray(id) + "=\n" << true << line.arg(id, "");
+            QTest::addRow("%s hex", id) << QByteArray(id) + "=ff01\n" << false << QString();
+        }
+        QTest::newRow("absent ids take the defaults") << QByteArray("reportLength=64\n") << false << QString();
+        QTest::newRow("type is not an id") << QByteArray("type=zz\n") << false << QString();
+    }
+    void unreadableIdRefusesRow()
+    {
+        QFETCH(QByteArray, field);
+        QFETCH(bool, refused);
+        QFETCH(QString, debugLine);
+        DebugLines debug;
+        const DeviceTable table = readIni("[common]\ndeviceCount=3\n[0]\nvid=04d9\n[1]\n" + field
+                                          + "[2]\nvid=1234\n");
+        QCOMPARE(table.size(), 3);
+        QVERIFY(!table.at(0).refused);
+        QCOMPARE(table.at(1).refused, refused);
+        QVERIFY(!table.at(2).refused);
+        QCOMPARE(table.at(2).vid, uint16_t(0x1234));
+        QCOMPARE(debug.lines(), debugLine.isNull() ? QStringList() : QStringList{debugLine});
+    }
+
+    // Two unreadable ids still give one line: the row is refused at the first.
+    void refusedRowNamesFirstField()
+    {
+        DebugLines debug;
+        const DeviceTable table = readIni("[common]\ndeviceCount=1\n[0]\nvid=zz\npid=yy\n");
+        QVERIFY(table.at(0).refused);
+        QCOMPARE(debug.lines(),
+                 QStringList{QStringLiteral("device row 0 refused: vid \"zz\" is not hexadecimal")});
     }
 
     void rowsInOrder()
@@ -313,6 +358,24 @@ private slots:
         devicetable::findPaths(table);
         QCOMPARE(table.at(0).path, simPath(path));
         QCOMPARE(table.at(0).path2, simPath(path2));
+    }
+
+    // A refused row matches nothing, even where its usages would match a
+    // present device through ids read as 0 (which match any device).
+    void refusedRowGetsNoPath()
+    {
+        simmouse::reset(simmouse::Config());
+        DeviceTable table = readIni("[common]\ndeviceCount=2\n"
+                                    "[0]\nvid=zz\npid=a1ee\nusagePage=ff00\nusage=ff00\n"
+                                    "usagePage2=ff01\nusage2=ff01\n"
+                                    "[1]\nvid=04d9\npid=a1ee\nusagePage=ff00\nusage=ff00\n"
+                                    "usagePage2=ff01\nusage2=ff01\n");
+        QVERIFY(table.at(0).refused);
+        table[0].path = QStringLiteral("stale");
+        devicetable::findPaths(table);
+        QVERIFY(table.at(0).path.isEmpty());
+        QVERIFY(table.at(0).path2.isEmpty());
+        QCOMPARE(table.at(1).path, QString::fromStdString(simmouse::path(0, 0)));
     }
 };
 

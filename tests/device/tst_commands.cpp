@@ -131,6 +131,8 @@ private slots:
 
     void setCommands_data();
     void setCommands();
+    void failedWriteReported_data();
+    void failedWriteReported();
     void readCommands_data();
     void readCommands();
     void failedReadKeepsParameters_data();
@@ -168,7 +170,7 @@ private slots:
 
 private:
     void connectSim(int family, int reportLength, bool encoded, int simReportLength = 0);
-    static void addSetRows(bool withVariants);
+    static void addSetRows(bool withVariants, const QStringList &faults = {});
     static void addReadRows(bool withVariants);
 
     Hid_Thread *hid = nullptr;
@@ -213,7 +215,7 @@ void TestCommands::connectSim(int family, int reportLength, bool encoded, int si
 
 // ------------------------------------------------------------ set commands
 
-void TestCommands::addSetRows(bool withVariants)
+void TestCommands::addSetRows(bool withVariants, const QStringList &faults)
 {
     QTest::addColumn<int>("family");
     QTest::addColumn<bool>("gun");
@@ -286,7 +288,15 @@ void TestCommands::addSetRows(bool withVariants)
         {"560 0FH", 560, false, [p](Hid_Thread &h) { h.hid560_0FH_SetMacroKey(7, p); },
          {"000F07800000000069"}, src(128), bulkSleeps(4), "cmd Failed 0F"},
     };
+    if (!faults.isEmpty())
+        QTest::addColumn<QString>("fault");
     for (const Row &r : rows) {
+        for (const QString &fault : faults)
+            QTest::addRow("%s %s", r.name, qPrintable(fault))
+                << r.family << r.gun << r.invoke << r.requests << r.bulk << r.sleeps << r.failLine
+                << fault;
+        if (!faults.isEmpty())
+            continue;
         if (!withVariants) {
             QTest::newRow(r.name) << r.family << r.gun << r.invoke << r.requests << r.bulk
                                   << r.sleeps << r.failLine;
@@ -351,6 +361,41 @@ void TestCommands::setCommands()
     // Each send lets pending events run once before it starts.
     QCOMPARE(clock.eventRounds, requests.size());
     QCOMPARE(int(hid->hidIdle), 1);
+    QCOMPARE(host.writeFailures, 0);
+}
+
+// A write the mouse did not take is reported to the owner once per command,
+// whichever of its transfers failed (the position loops included), and the
+// channel is free again afterwards.
+void TestCommands::failedWriteReported_data()
+{
+    addSetRows(false, {"no path", "unplugged", "first transfer", "last transfer"});
+}
+
+void TestCommands::failedWriteReported()
+{
+    QFETCH(QStringList, requests);
+    QFETCH(QByteArray, bulk);
+    QFETCH(int, family);
+    QFETCH(bool, gun);
+    QFETCH(Invoke, invoke);
+    QFETCH(QString, fault);
+    connectSim(family, 32, true);
+    host.gun = gun;
+    const int transfers = int(requests.size()) + proto::reportCount(int(bulk.size()), 32);
+    if (fault == QLatin1String("no path"))
+        hid->deviceTable[0].path.clear();
+    else if (fault == QLatin1String("unplugged"))
+        simmouse::unplug();
+    else
+        simmouse::failTransferAfter(fault == QLatin1String("first transfer") ? 1 : transfers);
+
+    invoke(*hid);
+
+    QCOMPARE(host.writeFailures, 1);
+    QCOMPARE(int(hid->hidIdle), 1);
+    // Nothing the protocol does waits longer than its own pauses.
+    QVERIFY(clock.total() <= 4 * (128 + 4 * 120));
 }
 
 // ------------------------------------------------------------ read commands
@@ -475,6 +520,7 @@ void TestCommands::failedReadKeepsParameters()
 
     QCOMPARE(invoke(*hid, input).toHex(), onFailure.toHex());
     QCOMPARE(int(hid->hidIdle), 1);
+    QCOMPARE(host.writeFailures, 0);
 }
 
 // A command that cannot take the idle token sends nothing, writes its line
@@ -496,6 +542,8 @@ void TestCommands::busyChannelDropsCommand()
     QCOMPARE(wire().records, 0);
     QCOMPARE(clock.sleeps, repeat(8, 255));
     QCOMPARE(int(hid->hidIdle), 0);
+    // The setting never went out: the owner hears of it.
+    QCOMPARE(host.writeFailures, 1);
 }
 
 void TestCommands::busyChannelDropsRead_data()
@@ -521,6 +569,8 @@ void TestCommands::busyChannelDropsRead()
     QCOMPARE(wire().records, 0);
     QCOMPARE(clock.sleeps, repeat(8, 255));
     QCOMPARE(int(hid->hidIdle), 0);
+    // Reads write no setting.
+    QCOMPARE(host.writeFailures, 0);
 }
 
 void TestCommands::bulkReportSizes_data()
@@ -678,6 +728,8 @@ void TestCommands::positionLoopContinuesAfterFailedSend()
     QCOMPARE(w.requests, QStringList({"0004020500000000F4", "0004030500000000F3",
                                       "0004040500000000F2"}));
     QCOMPARE(int(hid->hidIdle), 1);
+    // One command, one report, though only one of its four sends failed.
+    QCOMPARE(host.writeFailures, 1);
 }
 
 // Each send of the position loop gives the token back and lets events run
@@ -820,6 +872,7 @@ void TestCommands::transferFailureEndsExchange()
     QCOMPARE(w.outputs.size(), outputsSent);
     QCOMPARE(clock.sleeps, sleeps);
     QCOMPARE(int(hid->hidIdle), 1);
+    QCOMPARE(host.writeFailures, 1);
 }
 
 // ------------------------------------------------------------ handshake

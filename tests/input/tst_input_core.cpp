@@ -329,7 +329,8 @@ private slots:
         lastCopyData = nullptr;
         int context = 0;
         storeCopyDataCallback(registered ? recordCopyData : nullptr, &context);
-        const CopyData data{0x250F, 3, "abc"};
+        char text[] = "abc";   // the Windows structure holds a non-const pointer
+        const CopyData data{0x250F, 3, text};
         std::intptr_t result = -7;
         QCOMPARE(dispatchNativeMessage(message, &data, &result), handled);
         QCOMPARE(copyDataCalls, handled ? 1 : 0);
@@ -357,10 +358,10 @@ private slots:
         QCOMPARE(result, qintptr(-7));
         QCOMPARE(copyDataCalls, 0);
 #ifdef Q_OS_WIN
-        COPYDATASTRUCT data{0x250F, 0, nullptr};
+        COPYDATASTRUCT copyData{0x250F, 0, nullptr};
         MSG msg{};
         msg.message = WM_COPYDATA;
-        msg.lParam = reinterpret_cast<LPARAM>(&data);
+        msg.lParam = reinterpret_cast<LPARAM>(&copyData);
         QVERIFY(dispatcher->filterNativeEvent("windows_generic_MSG", &msg, &result));
         QCOMPARE(result, qintptr(1));
         QCOMPARE(copyDataCalls, 1);

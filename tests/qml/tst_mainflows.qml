@@ -163,6 +163,15 @@ Item {
             compare(page("keyMatrix").lang[0], "按键 ")
         }
 
+        // The main screen's built-in texts stand in for the English file's.
+        function test_builtInMainTextsAreTheEnglishFile() {
+            start({})
+            var english = englishTexts["main"]
+            verify(english.length > 0)
+            for (var i = 0; i < english.length; ++i)
+                compare(main.builtInMainLang[i], english[i], "main/" + i)
+        }
+
         function test_setCurrentDPI_data() {
             return [
                 { tag: "stage 3", value: 3, stage: 2 },

@@ -225,6 +225,42 @@ private slots:
         QVERIFY(m_lib->loadMacroIni(QStringLiteral("Absent")).isEmpty());
     }
 
+    // A damaged count is capped: the entries up to the cap, then the repeat
+    // count, with one debug line; a negative count reads no entries.
+    void loadCapsTheCount_data()
+    {
+        QTest::addColumn<QByteArray>("total");
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<int>("debugLines");
+        QTest::newRow("int max") << QByteArray("2147483647") << int(MacroLibrary::kMaxEntries) << 1;
+        QTest::newRow("one past the cap") << QByteArray::number(MacroLibrary::kMaxEntries + 1)
+                                          << int(MacroLibrary::kMaxEntries) << 1;
+        QTest::newRow("at the cap") << QByteArray::number(MacroLibrary::kMaxEntries)
+                                    << int(MacroLibrary::kMaxEntries) << 0;
+        QTest::newRow("beyond int") << QByteArray("99999999999") << int(MacroLibrary::kMaxEntries) << 1;
+        QTest::newRow("not a number") << QByteArray("many") << 0 << 0;
+        QTest::newRow("negative") << QByteArray("-5") << 0 << 0;
+    }
+    void loadCapsTheCount()
+    {
+        QFETCH(QByteArray, total);
+        QFETCH(int, entries);
+        QFETCH(int, debugLines);
+        QVERIFY(writeBytes(macroFile(QStringLiteral("Huge")),
+                           "[config]\ntotal=" + total + "\nrepeat=3\n[macro]\n0=\"1,A\"\n"));
+        static QStringList captured;
+        captured.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &msg) { captured << msg; });
+        const QStringList loaded = m_lib->loadMacroIni(QStringLiteral("Huge"));
+        qInstallMessageHandler(previous);
+        QCOMPARE(loaded.size(), entries + 1);
+        QCOMPARE(loaded.last(), QStringLiteral("3"));
+        if (entries > 0)
+            QCOMPARE(loaded.first(), QStringLiteral("1,A"));
+        QCOMPARE(captured.size(), debugLines);
+    }
+
     void deleteRemovesOnlyExistingFile()
     {
         QVERIFY(m_lib->deleteMacroIni(QStringLiteral("Other")));

@@ -3,6 +3,7 @@
 #include "app/filedialogs_qt.h"
 #include "app/myqquickview.h"
 #include "device/hid_thread.h"
+#include "store/langstrings.h"
 #include "storetestutil.h"
 
 #include <QApplication>
@@ -169,6 +170,40 @@ private slots:
         // Other sections leave the balloon texts alone.
         m_view->getLangStrings(QStringLiteral("profile"), QStringLiteral("English"));
         QCOMPARE(dpiSwitchTexts(), eight);
+    }
+
+    // A language section reaches the screens as the file gives it; the
+    // screens fill in what it leaves out from their own built-in texts.
+    // Within the announced total a missing string stays empty.
+    void sectionReachesTheScreensAsTheFileGivesIt_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QStringList>("strings");
+        QTest::newRow("total 3 of 11")
+            << QByteArray("[main]\ntotal=3\n0=A\n1=B\n2=C\n") << "main"
+            << QStringList{"A", "B", "C"};
+        QTest::newRow("gap within the total stays empty")
+            << QByteArray("[main]\ntotal=3\n0=A\n2=C\n") << "main"
+            << QStringList{"A", "", "C"};
+        QTest::newRow("full section unchanged")
+            << QByteArray("[profile]\ntotal=6\n0=a\n1=b\n2=c\n3=d\n4=e\n5=f\n") << "profile"
+            << QStringList{"a", "b", "c", "d", "e", "f"};
+        QTest::newRow("longer section kept whole")
+            << QByteArray("[dpiSetting]\ntotal=2\n0=DPI\n1=extra\n") << "dpiSetting"
+            << QStringList{"DPI", "extra"};
+        QTest::newRow("section absent") << QByteArray("[main]\ntotal=1\n0=A\n") << "profile"
+                                        << QStringList{};
+        QTest::newRow("section of no screen") << QByteArray("[mine]\ntotal=1\n0=A\n") << "mine"
+                                              << QStringList{"A"};
+    }
+    void sectionReachesTheScreensAsTheFileGivesIt()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, section);
+        QFETCH(QStringList, strings);
+        QVERIFY(writeBytes(QStringLiteral("modules/i18n/Short.ini"), file));
+        QCOMPARE(m_view->getLangStrings(section, QStringLiteral("Short")), strings);
     }
 
     // The program's own dialogs: standard file dialogs over the view with

@@ -88,6 +88,11 @@ void failOpen(bool on)
     Model::instance().failOpen(on);
 }
 
+void unplugAfterTransfers(int n)
+{
+    Model::instance().unplugAfterTransfers(n);
+}
+
 State state(int device)
 {
     return Model::instance().state(device);

@@ -27,6 +27,13 @@ int result(int value, const wchar_t *error)
     return value;
 }
 
+// A transfer's result, once a device pulled out right after it is gone.
+int afterTransfer(int value, const wchar_t *error)
+{
+    Model::instance().applyPendingUnplug();
+    return result(value, error);
+}
+
 } // namespace
 
 extern "C" {
@@ -74,21 +81,21 @@ HID_API_EXPORT hid_device *HID_API_CALL hid_open_path(const char *path)
 int HID_API_EXPORT HID_API_CALL hid_write(hid_device *dev, const unsigned char *data, size_t length)
 {
     autoStart();
-    return result(Model::instance().write(dev, data, length), L"output report failed");
+    return afterTransfer(Model::instance().write(dev, data, length), L"output report failed");
 }
 
 int HID_API_EXPORT HID_API_CALL hid_read_timeout(hid_device *dev, unsigned char *data, size_t length,
                                                  int milliseconds)
 {
     autoStart();
-    return result(Model::instance().read(dev, data, length, milliseconds), L"read failed");
+    return afterTransfer(Model::instance().read(dev, data, length, milliseconds), L"read failed");
 }
 
 int HID_API_EXPORT HID_API_CALL hid_read(hid_device *dev, unsigned char *data, size_t length)
 {
     autoStart();
     const int timeout = dev && dev->nonblocking ? 0 : -1;
-    return result(Model::instance().read(dev, data, length, timeout), L"read failed");
+    return afterTransfer(Model::instance().read(dev, data, length, timeout), L"read failed");
 }
 
 int HID_API_EXPORT HID_API_CALL hid_set_nonblocking(hid_device *dev, int nonblock)
@@ -100,14 +107,14 @@ int HID_API_EXPORT HID_API_CALL hid_send_feature_report(hid_device *dev, const u
                                                         size_t length)
 {
     autoStart();
-    return result(Model::instance().sendFeature(dev, data, length), L"feature report failed");
+    return afterTransfer(Model::instance().sendFeature(dev, data, length), L"feature report failed");
 }
 
 int HID_API_EXPORT HID_API_CALL hid_get_feature_report(hid_device *dev, unsigned char *data,
                                                        size_t length)
 {
     autoStart();
-    return result(Model::instance().getFeature(dev, data, length), L"feature report failed");
+    return afterTransfer(Model::instance().getFeature(dev, data, length), L"feature report failed");
 }
 
 int HID_API_EXPORT HID_API_CALL hid_get_input_report(hid_device *, unsigned char *, size_t)

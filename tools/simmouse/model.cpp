@@ -95,6 +95,8 @@ void Model::reset(const std::vector<Config> &devices)
             resetDevice(devices_[i], devices[i]);
         log_.clear();
         failCountdown_ = 0;
+        unplugCountdown_ = 0;
+        pendingUnplug_ = -1;
         failOpen_ = false;
     }
     // Readers blocked on an old handle must see it die.
@@ -224,6 +226,30 @@ void Model::failOpen(bool on)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     failOpen_ = on;
+}
+
+void Model::unplugAfterTransfers(int n)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    unplugCountdown_ = std::max(0, n);
+    pendingUnplug_ = -1;
+}
+
+void Model::transferDone(int device)
+{
+    if (unplugCountdown_ > 0 && --unplugCountdown_ == 0)
+        pendingUnplug_ = device;
+}
+
+void Model::applyPendingUnplug()
+{
+    int device = -1;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::swap(device, pendingUnplug_);
+    }
+    if (device >= 0)
+        setPlugged(device, false);
 }
 
 State Model::state(int device)
@@ -427,6 +453,7 @@ int Model::sendFeature(hid_device *handle, const uint8_t *data, size_t length)
     rec.clear.assign(request.begin(), request.end());
     handleRequest(*dev, request, rec);
     log(std::move(rec));
+    transferDone(handle->device);
     return 9;
 }
 
@@ -464,6 +491,7 @@ int Model::getFeature(hid_device *handle, uint8_t *data, size_t length)
     rec.bytes.assign(wire.begin(), wire.end());
     rec.clear.assign(clear.begin(), clear.end());
     log(std::move(rec));
+    transferDone(handle->device);
     return 9;
 }
 
@@ -491,6 +519,7 @@ int Model::write(hid_device *handle, const uint8_t *data, size_t length)
     else
         storeBulk(*dev, data + 1, std::min(reportLength, dev->bulkLength - dev->bulkReceived));
     log(std::move(rec));
+    transferDone(handle->device);
     return int(length);
 }
 
@@ -517,6 +546,7 @@ int Model::read(hid_device *handle, uint8_t *data, size_t length, int timeoutMs)
             std::copy(report.begin(), report.begin() + n, data);
             rec.bytes.resize(n);
             log(std::move(rec));
+            transferDone(handle->device);
             return int(n);
         }
         if (timeoutMs == 0)

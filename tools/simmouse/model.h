@@ -47,6 +47,10 @@ public:
     void corruptNextReply(int device);
     void failTransferAfter(int n);
     void failOpen(bool on);
+    void unplugAfterTransfers(int n);
+    // Carries out an unplug that the last transfer asked for; the hidapi
+    // layer calls it after every transfer, outside the lock.
+    void applyPendingUnplug();
     State state(int device);
     void setState(int device, const State &state);
     std::vector<WireRecord> wireLog();
@@ -93,6 +97,7 @@ private:
     void log(WireRecord record);
     WireRecord record(Kind kind, const hid_device *handle, const uint8_t *data, size_t length);
     bool takeFailure();                      // counts one transfer
+    void transferDone(int device);           // counts one successful transfer
     int fail(WireRecord rec, std::string why);
     void handleRequest(Device &dev, const std::array<uint8_t, 9> &request, WireRecord &rec);
     bool handle553(Device &dev, const uint8_t *req, uint8_t *reply);
@@ -116,6 +121,8 @@ private:
     std::vector<std::array<int, 2>> waiting_;
     uint64_t nextGeneration_ = 1;
     int failCountdown_ = 0;
+    int unplugCountdown_ = 0;
+    int pendingUnplug_ = -1;
     bool failOpen_ = false;
     std::mutex callbackMutex_;
     void (*callback_)(void *) = nullptr;

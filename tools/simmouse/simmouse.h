@@ -171,6 +171,11 @@ void corruptNextReply(int device = 0);
 void failTransferAfter(int n);
 // hid_open_path / hid_open fail while set.
 void failOpen(bool on);
+// The n-th following transfer that succeeds (n >= 1; feature out/in,
+// output, input; any device or interface) is the last one: right after it
+// the device it went to is unplugged, as if pulled out mid-command (the
+// change callback runs as for unplug()). n <= 0 cancels.
+void unplugAfterTransfers(int n);
 
 // Firmware state.
 State state(int device = 0);

@@ -12,6 +12,7 @@
 #include "app/quickdefaults.h"
 #include "app/ui_controler.h"
 #include "app/widget.h"
+#include "tests/common/files.h"
 
 namespace {
 
@@ -83,10 +84,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        const QString src = QStringLiteral(QUILL_SOURCE_DIR "/modules/setting");
-        QDir().mkpath(m_dir.filePath("modules/setting"));
-        for (const QString &name : QDir(src).entryList(QDir::Files))
-            QFile::copy(src + "/" + name, m_dir.filePath("modules/setting/" + name));
+        QVERIFY(TestFiles::copyTree(QStringLiteral(QUILL_SOURCE_DIR "/modules/setting"),
+                                    m_dir.filePath("modules/setting")));
         m_oldCwd = QDir::currentPath();
         QDir::setCurrent(m_dir.path());
     }

@@ -14,6 +14,7 @@
 #include "app/widget.h"
 #include "tests/common/fakes.h"
 #include "tools/simmouse/simmouse.h"
+#include "tests/common/files.h"
 
 // The window, its controller and the host view, in the real event loop.
 class TestShell : public QObject
@@ -37,10 +38,8 @@ private slots:
     {
         // A private copy of the data tree: the program works in ./modules/.
         QVERIFY(m_dir.isValid());
-        const QString src = QStringLiteral(QUILL_SOURCE_DIR "/modules/setting");
-        QDir().mkpath(m_dir.filePath("modules/setting"));
-        for (const QString &name : QDir(src).entryList(QDir::Files))
-            QFile::copy(src + "/" + name, m_dir.filePath("modules/setting/" + name));
+        QVERIFY(TestFiles::copyTree(QStringLiteral(QUILL_SOURCE_DIR "/modules/setting"),
+                                    m_dir.filePath("modules/setting")));
         QSettings config(m_dir.filePath("modules/setting/apConfig.bin"), QSettings::IniFormat);
         config.setValue("common/name", "Quill test");
         config.setValue("mouse/icType", "560");

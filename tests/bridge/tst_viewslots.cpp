@@ -12,18 +12,9 @@
 #include "bridgefakes.h"
 #include "device/hid_thread.h"
 #include "device/protocol.h"
+#include "tests/common/files.h"
 
 namespace {
-
-bool copyTree(const QString &from, const QString &to)
-{
-    QDir().mkpath(to);
-    const QDir src(from);
-    for (const QString &f : src.entryList(QDir::Files))
-        if (!QFile::copy(src.filePath(f), to + QLatin1Char('/') + f))
-            return false;
-    return true;
-}
 
 // A desktop that takes or refuses every pointer setting.
 class SwitchableBackend : public PointerBackend
@@ -68,8 +59,8 @@ private:
 void TestViewSlots::initTestCase()
 {
     QVERIFY(tmp.isValid());
-    QVERIFY(copyTree(QStringLiteral(QUILL_SOURCE_DIR "/modules/setting"),
-                     tmp.path() + QStringLiteral("/modules/setting")));
+    QVERIFY(TestFiles::copyTree(QStringLiteral(QUILL_SOURCE_DIR "/modules/setting"),
+                                tmp.path() + QStringLiteral("/modules/setting")));
     oldCwd = QDir::currentPath();
     QVERIFY(QDir::setCurrent(tmp.path()));
 }

@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include "app/basefolder.h"
+#include "tests/common/files.h"
 
 namespace {
 
@@ -11,12 +12,6 @@ bool writeFile(const QString &path, const QByteArray &data)
     QDir().mkpath(QFileInfo(path).path());
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 } // namespace
@@ -60,7 +55,7 @@ private slots:
                                       QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         QCOMPARE(basefolder::syncUserCopy(installed, user), QStringList());
         for (const char *rel : {"setting/apConfig.bin", "setting/p1.bin", "i18n/English.ini"})
-            QCOMPARE(readFile(mine(rel)), readFile(inst(rel)));
+            QCOMPARE(TestFiles::readBytes(mine(rel)), TestFiles::readBytes(inst(rel)));
         QVERIFY(QFileInfo(mine("macro")).isDir());   // empty folders too
         // The copies are the user's to write, whatever the installed modes.
         QVERIFY(QFileInfo(mine("setting/p1.bin")).permissions() & QFile::WriteOwner);
@@ -74,9 +69,9 @@ private slots:
         QVERIFY(writeFile(mine("setting/p1.bin"), "[mouse]\nreportRate=125\n"));
         QVERIFY(writeFile(mine("macro/m1.ini"), "[macro]\n"));   // made by the program
         QCOMPARE(basefolder::syncUserCopy(installed, user), QStringList());
-        QCOMPARE(readFile(mine("setting/p1.bin")), QByteArray("[mouse]\nreportRate=125\n"));
-        QCOMPARE(readFile(mine("macro/m1.ini")), QByteArray("[macro]\n"));
-        QCOMPARE(readFile(mine("i18n/English.ini")), readFile(inst("i18n/English.ini")));
+        QCOMPARE(TestFiles::readBytes(mine("setting/p1.bin")), QByteArray("[mouse]\nreportRate=125\n"));
+        QCOMPARE(TestFiles::readBytes(mine("macro/m1.ini")), QByteArray("[macro]\n"));
+        QCOMPARE(TestFiles::readBytes(mine("i18n/English.ini")), TestFiles::readBytes(inst("i18n/English.ini")));
     }
 
     // One file through a first start, what the user did to it, what a new
@@ -114,12 +109,12 @@ private slots:
             QVERIFY(writeFile(inst(rel), "v2"));
 
         QCOMPARE(basefolder::syncUserCopy(installed, user), QStringList());
-        QCOMPARE(readFile(mine(rel)), expected);
+        QCOMPARE(TestFiles::readBytes(mine(rel)), expected);
         // The other files are not disturbed by it.
-        QCOMPARE(readFile(mine("setting/apConfig.bin")), readFile(inst("setting/apConfig.bin")));
+        QCOMPARE(TestFiles::readBytes(mine("setting/apConfig.bin")), TestFiles::readBytes(inst("setting/apConfig.bin")));
         // And a third start changes nothing more.
         QCOMPARE(basefolder::syncUserCopy(installed, user), QStringList());
-        QCOMPARE(readFile(mine(rel)), expected);
+        QCOMPARE(TestFiles::readBytes(mine(rel)), expected);
     }
 
     void filesFoundWithoutRecordAreTheUsers()
@@ -127,12 +122,12 @@ private slots:
         // A copy made by hand (or by a start that died before its record).
         QVERIFY(writeFile(mine("setting/p1.bin"), "[mouse]\nreportRate=500\n"));
         QCOMPARE(basefolder::syncUserCopy(installed, user), QStringList());
-        QCOMPARE(readFile(mine("setting/p1.bin")), QByteArray("[mouse]\nreportRate=500\n"));
-        QCOMPARE(readFile(mine("setting/apConfig.bin")), readFile(inst("setting/apConfig.bin")));
+        QCOMPARE(TestFiles::readBytes(mine("setting/p1.bin")), QByteArray("[mouse]\nreportRate=500\n"));
+        QCOMPARE(TestFiles::readBytes(mine("setting/apConfig.bin")), TestFiles::readBytes(inst("setting/apConfig.bin")));
         // An identical file is adopted and follows later versions.
         QVERIFY(writeFile(inst("setting/apConfig.bin"), "[common]\ndeviceCount=3\n"));
         QCOMPARE(basefolder::syncUserCopy(installed, user), QStringList());
-        QCOMPARE(readFile(mine("setting/apConfig.bin")), QByteArray("[common]\ndeviceCount=3\n"));
+        QCOMPARE(TestFiles::readBytes(mine("setting/apConfig.bin")), QByteArray("[common]\ndeviceCount=3\n"));
     }
 
     void choice_data()
@@ -172,7 +167,7 @@ private slots:
         }
         QCOMPARE(QFileInfo::exists(mine("setting/apConfig.bin")), inUserFolder);
         // The installed tree is only ever read.
-        QCOMPARE(readFile(inst("setting/p1.bin")), QByteArray("[mouse]\nreportRate=1000\n"));
+        QCOMPARE(TestFiles::readBytes(inst("setting/p1.bin")), QByteArray("[mouse]\nreportRate=1000\n"));
     }
 
     void missingInstalledTreeIsReported()

@@ -2,6 +2,7 @@
 #include <QtTest>
 
 #include "tools/udevrules/udevrules.h"
+#include "tests/common/files.h"
 
 namespace {
 
@@ -14,12 +15,6 @@ QString rule(const char *vid, const char *pid)
 {
     return QStringLiteral("SUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"%1\", ATTRS{idProduct}==\"%2\", "
                           "TAG+=\"uaccess\"\n").arg(QLatin1String(vid), QLatin1String(pid));
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 } // namespace
@@ -133,13 +128,13 @@ private slots:
         const QString out = m_dir.filePath("good.rules");
         QProcess *p = runTool({writeTable("[common]\ndeviceCount=1\n[0]\nvid=04d9\npid=a1ee\n"), out});
         QCOMPARE(p->exitCode(), 0);
-        QCOMPARE(readFile(out), (QLatin1String(kHead) + rule("04d9", "a1ee")).toUtf8());
+        QCOMPARE(TestFiles::readBytes(out), (QLatin1String(kHead) + rule("04d9", "a1ee")).toUtf8());
     }
 
     // What the build made from the shipped table.
     void builtRuleCoversTheShippedTable()
     {
-        QCOMPARE(readFile(QStringLiteral(QUILL_UDEV_RULE)),
+        QCOMPARE(TestFiles::readBytes(QStringLiteral(QUILL_UDEV_RULE)),
                  (QLatin1String(kHead) + rule("04d9", "8008") + rule("04d9", "a1ee")).toUtf8());
     }
 };

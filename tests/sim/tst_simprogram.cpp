@@ -3,22 +3,7 @@
 // the removal and find the mouse again when it comes back.
 #include <QtTest>
 
-namespace {
-
-bool copyTree(const QString &from, const QString &to)
-{
-    QDir source(from);
-    if (!QDir().mkpath(to))
-        return false;
-    for (const QFileInfo &entry : source.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
-        const QString target = to + '/' + entry.fileName();
-        if (entry.isDir() ? !copyTree(entry.filePath(), target) : !QFile::copy(entry.filePath(), target))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
+#include "tests/common/files.h"
 
 class TstSimProgram : public QObject
 {
@@ -52,7 +37,7 @@ private slots:
         // keys its single-instance lock on its own path.
         QVERIFY(QFile::copy(QStringLiteral(QUILL_EXE), dir.filePath("QuillMouse")));
         // The data tree as shipped, not as an earlier run in the build tree left it.
-        QVERIFY(copyTree(QStringLiteral(QUILL_SOURCE_DIR) + "/modules", dir.filePath("modules")));
+        QVERIFY(TestFiles::copyTree(QStringLiteral(QUILL_SOURCE_DIR) + "/modules", dir.filePath("modules")));
         QVERIFY(QDir().mkpath(dir.filePath("modules/macro")));
 
         env = QProcessEnvironment::systemEnvironment();

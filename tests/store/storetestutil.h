@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/filedialogs.h"
+#include "tests/common/files.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -20,13 +21,8 @@ inline QString dataDir()
     return QStringLiteral(QUILL_TEST_DATA_DIR);
 }
 
-inline QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return f.readAll();
-}
+using TestFiles::readBytes;
+using TestFiles::writeBytes;
 
 // A folder of its own below tmp for each test function, so that no test
 // meets files or cached INI copies of an earlier one.
@@ -36,26 +32,10 @@ inline QString newRunDir(const QTemporaryDir &tmp)
     return tmp.path() + QStringLiteral("/run") + QString::number(++serial);
 }
 
-// Plain writes: QFile::copy syncs every file to disk, which only slows tests.
-inline bool writeBytes(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
-}
-
 // Copies the fixture folder `from` (relative to the test data) into `to`.
 inline bool copyTree(const QString &from, const QString &to)
 {
-    const QString src = dataDir() + QLatin1Char('/') + from;
-    QDirIterator it(src, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    bool ok = QDir().mkpath(to);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString target = to + file.mid(src.size());
-        ok = QDir().mkpath(QFileInfo(target).absolutePath()) && ok;
-        ok = writeBytes(target, readBytes(file)) && ok;
-    }
-    return ok;
+    return TestFiles::copyTree(dataDir() + QLatin1Char('/') + from, to);
 }
 
 // The lines of an INI file's section, as written.

@@ -407,8 +407,8 @@ class MouseGeometry:
         self.spots = self._spots()
 
     @staticmethod
-    def _rr(spec, r):
-        cx, cy, w, h = spec
+    def _rr(box, r):
+        cx, cy, w, h = box
         return rounded_rect_poly(cx, cy, w, h, r)
 
     @staticmethod

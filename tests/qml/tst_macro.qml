@@ -194,9 +194,9 @@ TestCase {
     function sizeOf(rows) {
         return MacroImageCodec.encodedSize(Logic.codecRows(rows, code))
     }
-    function rows(spec) {
+    function rows(actions) {
         // "A+" press, "A-" release, "m:n" button, a number a delay.
-        return spec.map(function (s) {
+        return actions.map(function (s) {
             if (typeof s === "number")
                 return { type: 0, info: String(s) }
             var release = s.charAt(s.length - 1) === "-"
@@ -208,31 +208,31 @@ TestCase {
 
     function test_budget_data() {
         return [
-            { tag: "no rows", spec: [], size: 2 },
-            { tag: "delays only", spec: [300, 5000], size: 2 },
-            { tag: "one action", spec: ["A+"], size: 8 },
-            { tag: "press, pause, release", spec: ["A+", 50, "A-"], size: 10 },
-            { tag: "leading delay costs nothing", spec: [9000, "A+", "A-"], size: 10 },
-            { tag: "trailing delay costs nothing", spec: ["A+", "A-", 9000], size: 10 },
-            { tag: "pause of 126 ticks", spec: ["A+", 1260, "A-"], size: 10 },
-            { tag: "long pause costs 6", spec: ["A+", 1270, "A-"], size: 14 },
-            { tag: "pauses add up", spec: ["A+", 700, 570, "A-"], size: 14 },
-            { tag: "buttons", spec: ["MS-L+", "MS-L-", "MS-R+", "MS-R-"], size: 14 }
+            { tag: "no rows", actions: [], size: 2 },
+            { tag: "delays only", actions: [300, 5000], size: 2 },
+            { tag: "one action", actions: ["A+"], size: 8 },
+            { tag: "press, pause, release", actions: ["A+", 50, "A-"], size: 10 },
+            { tag: "leading delay costs nothing", actions: [9000, "A+", "A-"], size: 10 },
+            { tag: "trailing delay costs nothing", actions: ["A+", "A-", 9000], size: 10 },
+            { tag: "pause of 126 ticks", actions: ["A+", 1260, "A-"], size: 10 },
+            { tag: "long pause costs 6", actions: ["A+", 1270, "A-"], size: 14 },
+            { tag: "pauses add up", actions: ["A+", 700, 570, "A-"], size: 14 },
+            { tag: "buttons", actions: ["MS-L+", "MS-L-", "MS-R+", "MS-R-"], size: 14 }
         ]
     }
     function test_budget(row) {
-        compare(sizeOf(rows(row.spec)), row.size)
+        compare(sizeOf(rows(row.actions)), row.size)
     }
 
     function test_budgetLimit() {
         // 60 actions without long pauses: 2 + 2 * 60 + 2 + 2 = 126, refused.
-        var spec = []
+        var actions = []
         for (var i = 0; i < 59; ++i)
-            spec.push(i % 2 ? "A-" : "A+")
-        verify(Logic.withinBudget(sizeOf(rows(spec))))
-        spec.push("A-")
-        compare(sizeOf(rows(spec)), 126)
-        verify(!Logic.withinBudget(sizeOf(rows(spec))))
+            actions.push(i % 2 ? "A-" : "A+")
+        verify(Logic.withinBudget(sizeOf(rows(actions))))
+        actions.push("A-")
+        compare(sizeOf(rows(actions)), 126)
+        verify(!Logic.withinBudget(sizeOf(rows(actions))))
     }
 
     function test_imageMatchesTheDeviceFormat() {

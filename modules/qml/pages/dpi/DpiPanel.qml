@@ -41,7 +41,7 @@ Rectangle {
     function values() {
         var list = []
         for (var i = 0; i < Logic.stageCount; ++i)
-            list.push(Logic.valueOfPosition(sliderAt(i).position, minDPI, maxDPI, dpiBase))
+            list.push(stages.itemAt(i).value)
         return list
     }
 

@@ -2,6 +2,7 @@ import QtQuick
 import "../../basic"
 import "../../common"
 import "light.js" as Logic
+import "../../common/values.js" as Values
 
 // Lighting of the right panel: the effect, its speed and brightness, and
 // eight colours picked on a colour bar or typed as red, green and blue.
@@ -77,9 +78,9 @@ Rectangle {
         effectNames = Logic.effectNames(lang, isColorful, is55328, first, effectNames)
         var value = ui_View.getDataList("mouse/lightValue", isRecovery)
         if (value && value.length >= 3) {
-            effectList.currentIndex = Logic.toInt(value[0], effectList.currentIndex)
-            speedRow.slider.setStep(Logic.toInt(value[1], speedRow.slider.step))
-            brightnessRow.slider.setStep(Logic.toInt(value[2], brightnessRow.slider.step))
+            effectList.currentIndex = Values.toInt(value[0], effectList.currentIndex)
+            speedRow.slider.setStep(Values.toInt(value[1], speedRow.slider.step))
+            brightnessRow.slider.setStep(Values.toInt(value[2], brightnessRow.slider.step))
             applyRule(Logic.initRule(effectList.currentIndex, is55328), false)
         }
         var stored = ui_View.getDataList("mouse/colorValue", isRecovery)
@@ -91,7 +92,7 @@ Rectangle {
     }
 
     function saveData(isSendData, isStep) {
-        var step = Logic.toInt(isStep, 0)
+        var step = Values.toInt(isStep, 0)
         var value = [effect, speedStep, brightnessStep]
         if (step === 0 || step === 1)
             ui_View.setDataList("mouse/lightValue", value)

@@ -364,7 +364,7 @@ Rectangle {
                 radius: 2
                 color: "transparent"
                 border.width: 2
-                border.color: "#ffffff"
+                border.color: Theme.text
             }
         }
 

@@ -12,6 +12,7 @@ import "pages/macro"
 import "pages/profile"
 import "pages/gun"
 import "mainscreen.js" as MainScreen
+import "common/values.js" as Values
 import "common/keycodes.js" as KeyCodes
 
 // Root of the screen. Native code reaches it only through initUI, run,
@@ -54,21 +55,21 @@ Item {
         setProtectUI(1000)
         mainIten.visible = true
         if (!isPownOn) {
-            isColorful = MainScreen.toBool(ui_View.getGlobalData("mouse/isColorful"))
-            icType = MainScreen.toText(ui_View.getGlobalData("mouse/icType"), "")
-            is55328 = MainScreen.toBool(ui_View.getGlobalData("mouse/is55328"))
-            isGun = MainScreen.toBool(ui_View.getGlobalData("mouse/isGun"))
-            keyCount = MainScreen.toInt(ui_View.getGlobalData("mouse/keyCount"), 8)
-            language = MainScreen.toText(ui_View.getGlobalData("common/language"), "")
-            url = MainScreen.toText(ui_View.getGlobalData("common/url"), "")
+            isColorful = Values.toBool(ui_View.getGlobalData("mouse/isColorful"))
+            icType = Values.toText(ui_View.getGlobalData("mouse/icType"), "")
+            is55328 = Values.toBool(ui_View.getGlobalData("mouse/is55328"))
+            isGun = Values.toBool(ui_View.getGlobalData("mouse/isGun"))
+            keyCount = Values.toInt(ui_View.getGlobalData("mouse/keyCount"), 8)
+            language = Values.toText(ui_View.getGlobalData("common/language"), "")
+            url = Values.toText(ui_View.getGlobalData("common/url"), "")
             if (icType === "560") {
                 // The device always works from its profile 1.
-                if (MainScreen.toInt(ui_View.mouseReadCurrentProfile(), 1) !== 1)
+                if (Values.toInt(ui_View.mouseReadCurrentProfile(), 1) !== 1)
                     hid.hid560_02H_SetCurrentProfile(1)
             }
             loadLanguage()
             reportRate.init(false)
-            profileNo = MainScreen.toInt(ui_View.getGlobalData("mouse/profileNo"), 0)
+            profileNo = Values.toInt(ui_View.getGlobalData("mouse/profileNo"), 0)
             profilePage.profileNo = profileNo
             profilePage.init()
             profileList.currentIndex = profilePage.indexOfNumber(profileNo)
@@ -93,7 +94,7 @@ Item {
     function setProtectUI(interval) {
         busyText.visible = true
         ui_View.setEnabled(false)
-        protectTimer.interval = Math.max(0, MainScreen.toInt(interval, 0))
+        protectTimer.interval = Math.max(0, Values.toInt(interval, 0))
         protectTimer.restart()
     }
 

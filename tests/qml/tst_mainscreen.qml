@@ -1,6 +1,7 @@
 import QtQuick
 import QtTest
 import "../../modules/qml/mainscreen.js" as MainScreen
+import "../../modules/qml/common/values.js" as Values
 
 TestCase {
     name: "MainScreen"
@@ -35,7 +36,7 @@ TestCase {
         ]
     }
     function test_toBool(row) {
-        compare(MainScreen.toBool(row.value), row.expected)
+        compare(Values.toBool(row.value), row.expected)
     }
 
     function test_toInt_data() {
@@ -47,7 +48,7 @@ TestCase {
         ]
     }
     function test_toInt(row) {
-        compare(MainScreen.toInt(row.value, -3), row.expected)
+        compare(Values.toInt(row.value, -3), row.expected)
     }
 
     function test_mergeTexts_data() {

@@ -1,4 +1,5 @@
 import QtQuick
+import "../common"
 
 // A vertical scroll bar for a Flickable, laid over its right edge by the
 // page and always shown: a slim handle marks the visible part; dragging it,
@@ -38,7 +39,7 @@ Item {
         width: bar.width - 2 * bar.padding
         height: bar.handleHeight
         radius: width / 2
-        color: area.pressed ? "#353637" : "#bdbebf"
+        color: area.pressed ? Theme.scrollHandlePressed : Theme.scrollHandle
         opacity: 0.75
     }
 

@@ -26,6 +26,8 @@ QtObject {
     readonly property color mask: "#90000000"
     readonly property color panel: "#cc1a1a1a"
     readonly property color field: "#101010"
+    readonly property color scrollHandle: "#bdbebf"
+    readonly property color scrollHandlePressed: "#353637"
 
     readonly property int radius: 3
     readonly property int rowHeight: 24

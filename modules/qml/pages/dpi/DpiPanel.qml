@@ -2,6 +2,7 @@ import QtQuick
 import "../../basic"
 import "../../common"
 import "dpi.js" as Logic
+import "../../common/values.js" as Values
 
 // DPI stages of the right panel: one slider per active stage with its value
 // under it, the number of active stages and the factory values. Edits stay
@@ -41,7 +42,7 @@ Rectangle {
     function values() {
         var list = []
         for (var i = 0; i < Logic.stageCount; ++i)
-            list.push(Logic.valueOfPosition(sliderAt(i).position, minDPI, maxDPI, dpiBase))
+            list.push(stages.itemAt(i).value)
         return list
     }
 
@@ -59,13 +60,13 @@ Rectangle {
         var active = currentDpiCount
         if (!isRecovery) {
             offered = Logic.validStageCount(ui_View.getData("mouse/dpiCount", false))
-            active = Logic.toInt(ui_View.getData("mouse/currentDpiCount", false), currentDpiCount)
-            minDPI = Logic.toInt(ui_View.getGlobalData("mouse/minDPI"), minDPI)
-            maxDPI = Logic.toInt(ui_View.getGlobalData("mouse/maxDPI"), maxDPI)
+            active = Values.toInt(ui_View.getData("mouse/currentDpiCount", false), currentDpiCount)
+            minDPI = Values.toInt(ui_View.getGlobalData("mouse/minDPI"), minDPI)
+            maxDPI = Values.toInt(ui_View.getGlobalData("mouse/maxDPI"), maxDPI)
             var sensor = ui_View.getGlobalData("mouse/sensorType")
             if (sensor !== undefined && sensor !== null)
                 sensorType = String(sensor)
-            dpiBase = Logic.toInt(ui_View.getGlobalData("mouse/dpiBase"), dpiBase)
+            dpiBase = Values.toInt(ui_View.getGlobalData("mouse/dpiBase"), dpiBase)
         }
         var stored = ui_View.getDataList("mouse/dpiValueArray", isRecovery)
         if (offered === 0)

@@ -1,4 +1,5 @@
 .pragma library
+.import "../../common/values.js" as Values
 
 // Pure rules of the DPI panel.
 
@@ -20,13 +21,6 @@ var defaults = {
     sensorType: "3360",
     dpiBase: 50,
     values: [500, 1000, 1500, 2000, 3000, 4000, 5000, 6000]
-}
-
-// A whole number from a stored value (settings come back as text), or
-// fallback when there is none.
-function toInt(value, fallback) {
-    var n = parseInt(value, 10)
-    return isNaN(n) ? fallback : n
 }
 
 // The DPI of a knob position, in steps of dpiBase from minDPI to maxDPI.
@@ -64,7 +58,7 @@ function validStageCount(value) {
 
 // Active stages within 1 .. offered; fallback when unreadable.
 function activeCount(value, offered, fallback) {
-    var n = toInt(value, fallback)
+    var n = Values.toInt(value, fallback)
     return Math.max(1, Math.min(offered, n))
 }
 

@@ -157,8 +157,9 @@ DialogFrame {
             return
         }
         comboShownText = Logic.comboText(combo)
-        keyCode = Logic.hexOfEntry(Logic.comboEntry(combo))
-        setWorking(Logic.comboEntry(combo), comboShownText)
+        var e = Logic.comboEntry(combo)
+        keyCode = Logic.hexOfEntry(e)
+        setWorking(e, comboShownText)
     }
 
     function cancelCombo() {
@@ -214,9 +215,9 @@ DialogFrame {
 
     function chooseMacro(index) {
         endCaptures()
-        var name = macroChooser.entryText(index)
-        keyCode = Logic.hexOfEntry(Logic.macroEntry(runMode, buttonIndex))
-        setWorking(Logic.macroEntry(runMode, buttonIndex), name)
+        var e = Logic.macroEntry(runMode, buttonIndex)
+        keyCode = Logic.hexOfEntry(e)
+        setWorking(e, macroChooser.entryText(index))
     }
 
     function chooseRunMode(mode) {
@@ -294,6 +295,23 @@ DialogFrame {
         font.family: Theme.fontFamily
         font.pixelSize: Theme.fontSmall
     }
+
+    // One radio button per entry of a section table (keytext.js).
+    component ChoiceButtons: Repeater {
+        id: buttons
+        property var choices: []
+        property int buttonWidth: 120
+        model: choices
+        RadioButton {
+            required property int index
+            required property var modelData
+            width: buttons.buttonWidth
+            text: page.lang(modelData.text)
+            checked: KeyText.sameEntry(page.entry, modelData.entry)
+            onClicked: page.chooseFixed(buttons.choices, index)
+        }
+    }
+
     // A field that starts a capture when clicked; it is never typed into.
     component CaptureField: InputField {
         id: capture
@@ -352,17 +370,7 @@ DialogFrame {
                 columns: 3
                 rowSpacing: 6
                 columnSpacing: 8
-                Repeater {
-                    model: KeyText.mouseChoices
-                    RadioButton {
-                        required property int index
-                        required property var modelData
-                        width: 120
-                        text: page.lang(modelData.text)
-                        checked: KeyText.sameEntry(page.entry, modelData.entry)
-                        onClicked: page.chooseFixed(KeyText.mouseChoices, index)
-                    }
-                }
+                ChoiceButtons { choices: KeyText.mouseChoices }
             }
 
             SectionTitle { text: page.lang(8) }
@@ -500,17 +508,7 @@ DialogFrame {
             SectionTitle { text: page.lang(21) }
             Row {
                 spacing: 8
-                Repeater {
-                    model: KeyText.dpiChoices
-                    RadioButton {
-                        required property int index
-                        required property var modelData
-                        width: 88
-                        text: page.lang(modelData.text)
-                        checked: KeyText.sameEntry(page.entry, modelData.entry)
-                        onClicked: page.chooseFixed(KeyText.dpiChoices, index)
-                    }
-                }
+                ChoiceButtons { choices: KeyText.dpiChoices; buttonWidth: 88 }
             }
 
             SectionTitle { text: page.lang(25) }
@@ -535,17 +533,7 @@ DialogFrame {
             Row {
                 visible: page.isGun
                 spacing: 8
-                Repeater {
-                    model: KeyText.gunChoices
-                    RadioButton {
-                        required property int index
-                        required property var modelData
-                        width: 120
-                        text: page.lang(modelData.text)
-                        checked: KeyText.sameEntry(page.entry, modelData.entry)
-                        onClicked: page.chooseFixed(KeyText.gunChoices, index)
-                    }
-                }
+                ChoiceButtons { choices: KeyText.gunChoices }
             }
         }
     }

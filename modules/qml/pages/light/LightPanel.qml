@@ -2,6 +2,7 @@ import QtQuick
 import "../../basic"
 import "../../common"
 import "light.js" as Logic
+import "../../common/values.js" as Values
 
 // Lighting of the right panel: the effect, its speed and brightness, and
 // eight colours picked on a colour bar or typed as red, green and blue.
@@ -21,8 +22,8 @@ Rectangle {
     property var colours: Logic.defaultColours
     property int selectedBlock: 0
     readonly property int effect: effectList.currentIndex
-    readonly property alias speedStep: speedSlider.step
-    readonly property alias brightnessStep: brightnessSlider.step
+    readonly property int speedStep: speedRow.slider.step
+    readonly property int brightnessStep: brightnessRow.slider.step
     readonly property alias barPosition: bar.position
     readonly property var selectedColour: colours[selectedBlock]
 
@@ -43,17 +44,21 @@ Rectangle {
         if (!setSteps)
             return
         if (rule.setSpeed >= 0)
-            speedSlider.setStep(rule.setSpeed)
+            speedRow.slider.setStep(rule.setSpeed)
         if (rule.setBrightness >= 0)
-            brightnessSlider.setStep(rule.setBrightness)
+            brightnessRow.slider.setStep(rule.setBrightness)
+    }
+
+    function showFields(c) {
+        redField.text = c[0]
+        greenField.text = c[1]
+        blueField.text = c[2]
     }
 
     // Shows the selected block's colour in the fields and on the bar.
     function placeSelected() {
         var c = colours[selectedBlock]
-        redField.text = c[0]
-        greenField.text = c[1]
-        blueField.text = c[2]
+        showFields(c)
         bar.position = Logic.positionOf(c)
     }
 
@@ -73,9 +78,9 @@ Rectangle {
         effectNames = Logic.effectNames(lang, isColorful, is55328, first, effectNames)
         var value = ui_View.getDataList("mouse/lightValue", isRecovery)
         if (value && value.length >= 3) {
-            effectList.currentIndex = Logic.toInt(value[0], effectList.currentIndex)
-            speedSlider.setStep(Logic.toInt(value[1], speedSlider.step))
-            brightnessSlider.setStep(Logic.toInt(value[2], brightnessSlider.step))
+            effectList.currentIndex = Values.toInt(value[0], effectList.currentIndex)
+            speedRow.slider.setStep(Values.toInt(value[1], speedRow.slider.step))
+            brightnessRow.slider.setStep(Values.toInt(value[2], brightnessRow.slider.step))
             applyRule(Logic.initRule(effectList.currentIndex, is55328), false)
         }
         var stored = ui_View.getDataList("mouse/colorValue", isRecovery)
@@ -87,7 +92,7 @@ Rectangle {
     }
 
     function saveData(isSendData, isStep) {
-        var step = Logic.toInt(isStep, 0)
+        var step = Values.toInt(isStep, 0)
         var value = [effect, speedStep, brightnessStep]
         if (step === 0 || step === 1)
             ui_View.setDataList("mouse/lightValue", value)
@@ -119,10 +124,7 @@ Rectangle {
 
     function barMoved(position) {
         setSelectedColour(Logic.colourAt(position))
-        var c = colours[selectedBlock]
-        redField.text = c[0]
-        greenField.text = c[1]
-        blueField.text = c[2]
+        showFields(colours[selectedBlock])
     }
 
     // A typed colour colours the block; the bar shows it where it can.
@@ -130,9 +132,7 @@ Rectangle {
         var c = [Logic.component(redField.text), Logic.component(greenField.text),
                  Logic.component(blueField.text)]
         var old = colours[selectedBlock]
-        redField.text = c[0]
-        greenField.text = c[1]
-        blueField.text = c[2]
+        showFields(c)
         if (c[0] === old[0] && c[1] === old[1] && c[2] === old[2])
             return
         setSelectedColour(c)
@@ -149,10 +149,65 @@ Rectangle {
         font.pixelSize: Theme.fontSmall
     }
 
+    // One of the five-step sliders: its name, the slider, its percentage.
+    component StepRow: Item {
+        id: row
+        property string label: ""
+        readonly property alias slider: rowSlider
+        width: parent.width
+        height: 40
+        Text {
+            width: 64
+            height: parent.height
+            verticalAlignment: Text.AlignVCenter
+            elide: Text.ElideRight
+            text: row.label
+            color: Theme.text
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.fontSmall
+        }
+        SkinSlider {
+            id: rowSlider
+            x: 68
+            anchors.verticalCenter: parent.verticalCenter
+            width: 104
+            height: 12
+            minPos: 0
+            maxPos: 92
+            stepCount: Logic.stepCount
+            accessibleName: row.label
+            value: step * 25
+            from: 0
+            to: 100
+            stepSize: 25
+            onReleased: page.isSave = true
+        }
+        Text {
+            anchors.right: parent.right
+            width: 36
+            height: parent.height
+            horizontalAlignment: Text.AlignRight
+            verticalAlignment: Text.AlignVCenter
+            text: Logic.percentText(rowSlider.step)
+            color: Theme.text
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.fontSmall
+        }
+    }
+
+    component ColourField: InputField {
+        width: 44
+        integerOnly: true
+        minValue: 0
+        maxValue: 255
+        maximumLength: 3
+        onEditingFinished: page.fieldsEdited()
+    }
+
     Component.onCompleted: {
         effectList.currentIndex = Logic.defaultEffect[0]
-        speedSlider.setStep(Logic.defaultEffect[1])
-        brightnessSlider.setStep(Logic.defaultEffect[2])
+        speedRow.slider.setStep(Logic.defaultEffect[1])
+        brightnessRow.slider.setStep(Logic.defaultEffect[2])
         applyRule(Logic.effectRule(Logic.defaultEffect[0], false), false)
         selectBlock(0)
     }
@@ -197,92 +252,17 @@ Rectangle {
         y: 44
         width: page.width - 24
 
-        Item {
-            width: parent.width
-            height: 40
+        StepRow {
+            id: speedRow
             visible: page.speedShown
-            Text {
-                width: 64
-                height: parent.height
-                verticalAlignment: Text.AlignVCenter
-                elide: Text.ElideRight
-                text: page.lang[5]
-                color: Theme.text
-                font.family: Theme.fontFamily
-                font.pixelSize: Theme.fontSmall
-            }
-            SkinSlider {
-                id: speedSlider
-                objectName: "speedSlider"
-                x: 68
-                anchors.verticalCenter: parent.verticalCenter
-                width: 104
-                height: 12
-                minPos: 0
-                maxPos: 92
-                stepCount: Logic.stepCount
-                accessibleName: page.lang[5]
-                value: step * 25
-                from: 0
-                to: 100
-                stepSize: 25
-                onReleased: page.isSave = true
-            }
-            Text {
-                anchors.right: parent.right
-                width: 36
-                height: parent.height
-                horizontalAlignment: Text.AlignRight
-                verticalAlignment: Text.AlignVCenter
-                text: Logic.percentText(speedSlider.step)
-                color: Theme.text
-                font.family: Theme.fontFamily
-                font.pixelSize: Theme.fontSmall
-            }
+            label: page.lang[5]
+            slider.objectName: "speedSlider"
         }
-
-        Item {
-            width: parent.width
-            height: 40
+        StepRow {
+            id: brightnessRow
             visible: page.brightnessShown
-            Text {
-                width: 64
-                height: parent.height
-                verticalAlignment: Text.AlignVCenter
-                elide: Text.ElideRight
-                text: page.lang[7]
-                color: Theme.text
-                font.family: Theme.fontFamily
-                font.pixelSize: Theme.fontSmall
-            }
-            SkinSlider {
-                id: brightnessSlider
-                objectName: "brightnessSlider"
-                x: 68
-                anchors.verticalCenter: parent.verticalCenter
-                width: 104
-                height: 12
-                minPos: 0
-                maxPos: 92
-                stepCount: Logic.stepCount
-                accessibleName: page.lang[7]
-                value: step * 25
-                from: 0
-                to: 100
-                stepSize: 25
-                onReleased: page.isSave = true
-            }
-            Text {
-                anchors.right: parent.right
-                width: 36
-                height: parent.height
-                horizontalAlignment: Text.AlignRight
-                verticalAlignment: Text.AlignVCenter
-                text: Logic.percentText(brightnessSlider.step)
-                color: Theme.text
-                font.family: Theme.fontFamily
-                font.pixelSize: Theme.fontSmall
-            }
+            label: page.lang[7]
+            slider.objectName: "brightnessSlider"
         }
     }
 
@@ -384,7 +364,7 @@ Rectangle {
                 radius: 2
                 color: "transparent"
                 border.width: 2
-                border.color: "#ffffff"
+                border.color: Theme.text
             }
         }
 
@@ -393,40 +373,22 @@ Rectangle {
             y: 84
             spacing: 6
             FieldLabel { text: "R" }
-            InputField {
+            ColourField {
                 id: redField
                 objectName: "redField"
-                width: 44
-                integerOnly: true
-                minValue: 0
-                maxValue: 255
-                maximumLength: 3
                 accessibleName: "R"
-                onEditingFinished: page.fieldsEdited()
             }
             FieldLabel { text: "G" }
-            InputField {
+            ColourField {
                 id: greenField
                 objectName: "greenField"
-                width: 44
-                integerOnly: true
-                minValue: 0
-                maxValue: 255
-                maximumLength: 3
                 accessibleName: "G"
-                onEditingFinished: page.fieldsEdited()
             }
             FieldLabel { text: "B" }
-            InputField {
+            ColourField {
                 id: blueField
                 objectName: "blueField"
-                width: 44
-                integerOnly: true
-                minValue: 0
-                maxValue: 255
-                maximumLength: 3
                 accessibleName: "B"
-                onEditingFinished: page.fieldsEdited()
             }
         }
     }

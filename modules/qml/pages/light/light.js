@@ -1,4 +1,5 @@
 .pragma library
+.import "../../common/values.js" as Values
 
 // Pure rules of the lighting panel.
 
@@ -17,11 +18,6 @@ var segment = 30
 var defaultEffect = [1, 0, 4]
 var defaultColours = [[255, 0, 0], [255, 128, 0], [255, 255, 0], [0, 255, 0],
                       [0, 255, 255], [0, 0, 255], [128, 0, 255], [255, 255, 255]]
-
-function toInt(value, fallback) {
-    var n = parseInt(value, 10)
-    return isNaN(n) ? fallback : n
-}
 
 function clampByte(n) {
     return Math.max(0, Math.min(255, n))
@@ -136,7 +132,7 @@ function blocksOf(values) {
     for (var i = 0; i < blockCount; ++i) {
         var c = []
         for (var k = 0; k < 3; ++k)
-            c.push(clampByte(toInt(values ? values[3 * i + k] : undefined, 0)))
+            c.push(clampByte(Values.toInt(values ? values[3 * i + k] : undefined, 0)))
         blocks.push(c)
     }
     return blocks
@@ -150,7 +146,7 @@ function savedColours(blocks, is55328, entry) {
         var c = blocks[i] || [0, 0, 0]
         var dark = is55328 && Number(entry) !== 4 && i === blockCount - 1
         for (var k = 0; k < 3; ++k)
-            list.push(dark ? 0 : clampByte(toInt(c[k], 0)))
+            list.push(dark ? 0 : clampByte(Values.toInt(c[k], 0)))
     }
     return list
 }
@@ -162,7 +158,7 @@ function colourType(isColorful) {
 
 // A field's text as a colour component: empty or unreadable is 0.
 function component(text) {
-    return clampByte(toInt(text, 0))
+    return clampByte(Values.toInt(text, 0))
 }
 
 function hex(rgb) {

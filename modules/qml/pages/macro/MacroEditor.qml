@@ -406,6 +406,26 @@ DialogFrame {
 
     // --- the panel --------------------------------------------------------------------
 
+    // The right button over a list: the row under the pointer becomes
+    // current, then the list's menu opens there.
+    component RowMenuArea: MouseArea {
+        id: menuArea
+        property ListView list: null
+        property ContextMenu menu: null
+        signal rowPressed(int index)
+        anchors.fill: list
+        acceptedButtons: Qt.RightButton
+        onPressed: (mouse) => {
+            page.endEditing()
+            var i = list.indexAt(mouse.x + list.contentX, mouse.y + list.contentY)
+            if (i >= 0)
+                menuArea.rowPressed(i)
+            var p = mapToItem(menu.parent, mouse.x, mouse.y)
+            menu.onRow = i >= 0
+            menu.popup(p.x, p.y)
+        }
+    }
+
     KeyCodeString { id: builtInKeyNames }
     ListModel { id: macroModel }
     ListModel { id: actionModel }
@@ -502,19 +522,10 @@ DialogFrame {
             }
         }
 
-        // The right button: the menu for the row under the pointer.
-        MouseArea {
-            anchors.fill: macroList
-            acceptedButtons: Qt.RightButton
-            onPressed: (mouse) => {
-                page.endEditing()
-                var i = macroList.indexAt(mouse.x + macroList.contentX, mouse.y + macroList.contentY)
-                if (i >= 0)
-                    page.selectMacro(i)
-                var p = mapToItem(macroMenu.parent, mouse.x, mouse.y)
-                macroMenu.onRow = i >= 0
-                macroMenu.popup(p.x, p.y)
-            }
+        RowMenuArea {
+            list: macroList
+            menu: macroMenu
+            onRowPressed: (index) => page.selectMacro(index)
         }
     }
 
@@ -643,18 +654,10 @@ DialogFrame {
             }
         }
 
-        MouseArea {
-            anchors.fill: actionList
-            acceptedButtons: Qt.RightButton
-            onPressed: (mouse) => {
-                page.endEditing()
-                var i = actionList.indexAt(mouse.x + actionList.contentX, mouse.y + actionList.contentY)
-                if (i >= 0)
-                    page.selectAction(i)
-                var p = mapToItem(actionMenu.parent, mouse.x, mouse.y)
-                actionMenu.onRow = i >= 0
-                actionMenu.popup(p.x, p.y)
-            }
+        RowMenuArea {
+            list: actionList
+            menu: actionMenu
+            onRowPressed: (index) => page.selectAction(index)
         }
     }
 

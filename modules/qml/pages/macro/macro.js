@@ -59,10 +59,6 @@ function renameAllowed(names, newName) {
 
 // --- action rows ------------------------------------------------------------
 
-function isRelease(type) {
-    return type === KeyRelease || type === ButtonRelease
-}
-
 // The row type of a captured event: keys below the mouse-button codes.
 function actionType(isDown, code) {
     if (Number(code) < firstButtonCode)

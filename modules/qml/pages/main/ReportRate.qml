@@ -2,6 +2,7 @@ import QtQuick
 import "../../basic"
 import "../../common"
 import "../../mainscreen.js" as MainScreen
+import "../../common/values.js" as Values
 
 // Report-rate box of the left panel. The device receives the report
 // interval in milliseconds, not the index.
@@ -20,7 +21,7 @@ Rectangle {
 
     // Selects the stored choice; sends it only when asked to.
     function init(isSendData) {
-        list.currentIndex = Math.max(0, Math.min(3, MainScreen.toInt(ui_View.getData("mouse/reportRate", false), 0)))
+        list.currentIndex = Math.max(0, Math.min(3, Values.toInt(ui_View.getData("mouse/reportRate", false), 0)))
         if (isSendData)
             ui_View.mouseSetReportRate(MainScreen.reportInterval(list.currentIndex))
     }

@@ -2,6 +2,7 @@ import QtQuick
 import "../../basic"
 import "../../common"
 import "system.js" as Logic
+import "../../common/values.js" as Values
 
 // Pointer speed, double-click speed and wheel scroll lines of the desktop.
 // Every change is applied at once and kept in the current profile, so a
@@ -57,10 +58,10 @@ DialogFrame {
 
     function init(isSendData, isRecovery) {
         connectView()
-        var speed = Logic.toInt(ui_View.getData("mouse/mouseRate", isRecovery), NaN)
+        var speed = Values.toInt(ui_View.getData("mouse/mouseRate", isRecovery), NaN)
         if (!isNaN(speed))
             speedRow.slider.position = Logic.clampPosition(speed)
-        var dbl = Logic.toInt(ui_View.getData("mouse/doubleRate", isRecovery), NaN)
+        var dbl = Values.toInt(ui_View.getData("mouse/doubleRate", isRecovery), NaN)
         if (!isNaN(dbl))
             doubleRow.slider.position = Logic.clampPosition(dbl)
         var scroll = ui_View.getData("mouse/scrollRate", isRecovery)

@@ -1,4 +1,5 @@
 .pragma library
+.import "../../common/values.js" as Values
 
 // Pure rules of the system settings page.
 
@@ -22,11 +23,6 @@ var stepSpeed = 1
 var stepDoubleClick = 2
 var stepScroll = 3
 
-function toInt(value, fallback) {
-    var n = parseInt(value, 10)
-    return isNaN(n) ? fallback : n
-}
-
 // The band of a knob position: the place of the first threshold above it
 // ("below", so a knob on a threshold belongs to the next band).
 function indexOf(position) {
@@ -42,21 +38,21 @@ function clampPosition(p) {
 
 // A stored scroll value above 100 means one screen per notch.
 function isOneScreen(stored) {
-    return toInt(stored, 0) > maxRows
+    return Values.toInt(stored, 0) > maxRows
 }
 
 // The rows field after editing: empty or below 1 becomes 1.
 function rowsText(text) {
-    var n = toInt(text, 0)
+    var n = Values.toInt(text, 0)
     return String(Math.max(minRows, Math.min(maxRows, n)))
 }
 
 // The value stored and applied for the scroll choice.
 function scrollValue(oneScreenChosen, rowsFieldText) {
-    return oneScreenChosen ? oneScreen : toInt(rowsText(rowsFieldText), minRows)
+    return oneScreenChosen ? oneScreen : Values.toInt(rowsText(rowsFieldText), minRows)
 }
 
 function applies(isStep, step) {
-    var s = toInt(isStep, stepAll)
+    var s = Values.toInt(isStep, stepAll)
     return s === stepAll || s === step
 }

@@ -2,7 +2,6 @@
 // mouse without crashing, the debug output and one balloon name the file at
 // fault, and nothing the user owns is overwritten or created.
 
-#include <QDirIterator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -23,25 +22,11 @@ Q_DECLARE_METATYPE(Damage)
 namespace {
 
 using TestFiles::copyTree;
+using TestFiles::snapshot;
 using TestFiles::writeBytes;
 
 const QString kConfig = QStringLiteral("./modules/setting/apConfig.bin");
 const QString kEnglish = QStringLiteral("./modules/i18n/English.ini");
-
-// Every file and folder below the current folder, with the files' content.
-QMap<QString, QByteArray> snapshot()
-{
-    QMap<QString, QByteArray> out;
-    QDirIterator it(QStringLiteral("."), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile f(path);
-        out.insert(path, QFileInfo(path).isFile() && f.open(QIODevice::ReadOnly) ? f.readAll()
-                                                                                 : QByteArray("<dir>"));
-    }
-    return out;
-}
 
 } // namespace
 
@@ -127,7 +112,7 @@ private slots:
         QFETCH(QStringList, balloon);
         QFETCH(QStringList, checkLines);
         damage();
-        const QMap<QString, QByteArray> before = snapshot();
+        const QMap<QString, QByteArray> before = snapshot(QStringLiteral("."));
         {
             DebugLines debug;
             Widget window;
@@ -158,7 +143,7 @@ private slots:
             window.device().waitListener();
         }
         QCoreApplication::processEvents();
-        QCOMPARE(snapshot(), before);
+        QCOMPARE(snapshot(QStringLiteral(".")), before);
     }
 
     // Permissions, which root passes over unless it gives up the right to.

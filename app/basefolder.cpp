@@ -7,7 +7,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
-#include <QTextStream>
+
+#include "store/fileops.h"
 
 namespace basefolder {
 
@@ -51,21 +52,6 @@ bool writeManifest(const QString &path, const Manifest &m)
     for (const QString &p : paths)
         f.write(m.value(p) + ' ' + p.toUtf8() + '\n');
     return f.commit();
-}
-
-// Writes `from` over `to` in one step, so an interrupted start never leaves
-// a half-written settings file.
-bool copyOver(const QString &from, const QString &to)
-{
-    QFile in(from);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    QSaveFile out(to);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (out.write(in.readAll()) < 0 || in.error() != QFile::NoError)
-        return false;
-    return out.commit();
 }
 
 } // namespace
@@ -123,7 +109,9 @@ QStringList syncUserCopy(const QString &installedBase, const QString &userBase)
         }
         if (!copy)
             continue;
-        if (copyOver(from, to))
+        // Replaced in one step: an interrupted start never leaves a
+        // half-written settings file.
+        if (FileOps::replaceFile(from, to))
             next.insert(rel, installed);
         else
             problems << QStringLiteral("cannot write %1").arg(to);

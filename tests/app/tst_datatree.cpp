@@ -2,7 +2,6 @@
 // mouse without crashing, the debug output and one balloon name the file at
 // fault, and nothing the user owns is overwritten or created.
 
-#include <QDirIterator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -13,6 +12,7 @@
 #include "app/datatree.h"
 #include "app/widget.h"
 #include "tests/common/faults.h"
+#include "tests/common/files.h"
 #include "tests/detect/detect_support.h"
 #include "tools/simmouse/simmouse.h"
 
@@ -21,38 +21,12 @@ Q_DECLARE_METATYPE(Damage)
 
 namespace {
 
+using TestFiles::copyTree;
+using TestFiles::snapshot;
+using TestFiles::writeBytes;
+
 const QString kConfig = QStringLiteral("./modules/setting/apConfig.bin");
 const QString kEnglish = QStringLiteral("./modules/i18n/English.ini");
-
-void copyFolder(const QString &from, const QString &to)
-{
-    QDir().mkpath(to);
-    for (const QString &name : QDir(from).entryList(QDir::Files)) {
-        QFile::copy(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
-        QFile::setPermissions(to + QLatin1Char('/') + name, QFile::ReadOwner | QFile::WriteOwner);
-    }
-}
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
-}
-
-// Every file and folder below the current folder, with the files' content.
-QMap<QString, QByteArray> snapshot()
-{
-    QMap<QString, QByteArray> out;
-    QDirIterator it(QStringLiteral("."), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile f(path);
-        out.insert(path, QFileInfo(path).isFile() && f.open(QIODevice::ReadOnly) ? f.readAll()
-                                                                                 : QByteArray("<dir>"));
-    }
-    return out;
-}
 
 } // namespace
 
@@ -72,8 +46,8 @@ private slots:
         const QString run = m_tmp.filePath(QStringLiteral("run%1").arg(++m_run));
         QVERIFY(QDir().mkpath(run));
         QVERIFY(QDir::setCurrent(run));
-        copyFolder(QStringLiteral(QUILL_SOURCE_DIR "/modules/setting"), QStringLiteral("modules/setting"));
-        copyFolder(QStringLiteral(QUILL_SOURCE_DIR "/modules/i18n"), QStringLiteral("modules/i18n"));
+        QVERIFY(copyTree(QStringLiteral(QUILL_SOURCE_DIR "/modules/setting"), QStringLiteral("modules/setting")));
+        QVERIFY(copyTree(QStringLiteral(QUILL_SOURCE_DIR "/modules/i18n"), QStringLiteral("modules/i18n")));
         simmouse::reset();
     }
     void cleanup() { QDir::setCurrent(m_oldCwd); }
@@ -105,14 +79,14 @@ private slots:
             << QStringList{"File unreadable: " + kConfig}
             << QStringList{"File unreadable: " + kConfig + noTable, "Device DisConnect"};
         QTest::newRow("configuration garbage")
-            << Damage([] { writeFile(kConfig, QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0garbage=\xff\xfe\n", 22)); })
+            << Damage([] { writeBytes(kConfig, QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0garbage=\xff\xfe\n", 22)); })
             << QStringList{"File damaged: " + kConfig + noTable}
             << QStringList{"File damaged: " + kConfig}
             << QStringList{"File damaged: " + kConfig + noTable, "Device DisConnect"};
         // Without a configured language the screens' default applies.
         QTest::newRow("configuration without device count or language")
             << Damage([] {
-                   writeFile(kConfig, "[common]\nname=x\n");
+                   writeBytes(kConfig, "[common]\nname=x\n");
                    QFile::remove(QStringLiteral("./modules/i18n/ChineseSimplified.ini"));
                })
             << QStringList{"File damaged: " + kConfig + noTable,
@@ -128,7 +102,7 @@ private slots:
             << QStringList{"File unreadable: " + kEnglish + noTexts}
             << QStringList{"File unreadable: " + kEnglish} << connected;
         // A table that reads but names no present mouse is no damage.
-        QTest::newRow("no rows") << Damage([] { writeFile(kConfig, "[common]\ndeviceCount=0\nlanguage=English\n"); })
+        QTest::newRow("no rows") << Damage([] { writeBytes(kConfig, "[common]\ndeviceCount=0\nlanguage=English\n"); })
                                  << none << none << QStringList{"Device DisConnect"};
     }
     void damagedTree()
@@ -138,7 +112,7 @@ private slots:
         QFETCH(QStringList, balloon);
         QFETCH(QStringList, checkLines);
         damage();
-        const QMap<QString, QByteArray> before = snapshot();
+        const QMap<QString, QByteArray> before = snapshot(QStringLiteral("."));
         {
             DebugLines debug;
             Widget window;
@@ -169,7 +143,7 @@ private slots:
             window.device().waitListener();
         }
         QCoreApplication::processEvents();
-        QCOMPARE(snapshot(), before);
+        QCOMPARE(snapshot(QStringLiteral(".")), before);
     }
 
     // Permissions, which root passes over unless it gives up the right to.

@@ -326,11 +326,8 @@ private slots:
         for (const char *l : {"English", "ChineseSimplified"})
             QFile::copy(QStringLiteral(QUILL_SOURCE_DIR "/modules/i18n/%1.ini").arg(l),
                         QStringLiteral("modules/i18n/%1.ini").arg(l));
-        if (!file.isEmpty()) {
-            QFile f(QStringLiteral("modules/i18n/%1.ini").arg(language));
-            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            f.write(file);
-        }
+        if (!file.isEmpty())
+            QVERIFY(TestFiles::writeBytes(QStringLiteral("modules/i18n/%1.ini").arg(language), file));
         const QVariant previous = m_window->view()->getGlobalData(QStringLiteral("common/language"));
         m_window->view()->setGlobalData(QStringLiteral("common/language"), language);
         QSignalSpy balloons(m_window.get(), &Widget::balloonShown);

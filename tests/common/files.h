@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QString>
 
 namespace TestFiles {
@@ -41,6 +42,22 @@ inline bool copyTree(const QString &from, const QString &to)
         ok = writeBytes(target, readBytes(file)) && ok;
     }
     return ok;
+}
+
+// Every file and folder below `root` (hidden ones too), by its path below
+// root: a file's bytes (as readBytes gives them), "<dir>" for a folder. Two
+// snapshots compare equal when nothing below root was created, removed or
+// changed.
+inline QMap<QString, QByteArray> snapshot(const QString &root)
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        out.insert(path.mid(root.size() + 1), it.fileInfo().isDir() ? QByteArray("<dir>") : readBytes(path));
+    }
+    return out;
 }
 
 } // namespace TestFiles

@@ -9,9 +9,7 @@ namespace {
 
 bool writeFile(const QString &path, const QByteArray &data)
 {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+    return QDir().mkpath(QFileInfo(path).path()) && TestFiles::writeBytes(path, data);
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include <functional>
 
 using namespace StoreTest;
+using TestFiles::snapshot;
 
 namespace {
 
@@ -27,18 +28,19 @@ namespace {
 struct Stores
 {
     explicit Stores(const QString &root)
-        : store(root + QStringLiteral("/modules/setting")),
+        : root(root),
+          store(root + QStringLiteral("/modules/setting")),
           macros(root + QStringLiteral("/modules/macro"), store),
           names(root + QStringLiteral("/modules/setting/name.bin")),
           guns(root + QStringLiteral("/modules/gun/gunData.bin"))
     {
     }
+    QString root;
     SettingsStore store;
     MacroLibrary macros;
     NameLists names;
     GunStore guns;
     ScriptedDialogs dialogs;
-    QString root;
 };
 
 using Run = std::function<bool(Stores &)>;
@@ -142,19 +144,6 @@ QList<Op> operations()
     };
 }
 
-// Every file and folder below root, with the files' bytes.
-QMap<QString, QByteArray> snapshot(const QString &root)
-{
-    QMap<QString, QByteArray> out;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        out.insert(path.mid(root.size() + 1), QFileInfo(path).isDir() ? QByteArray("<dir>") : readBytes(path));
-    }
-    return out;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Op)
@@ -202,7 +191,6 @@ private slots:
         const QByteArray faultySource = readBytes(source);
 
         Stores stores(root);
-        stores.root = root;
         const QMap<QString, QByteArray> before = snapshot(root);
         bool result = false;
         QElapsedTimer took;

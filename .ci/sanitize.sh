@@ -74,12 +74,12 @@ for stage in "${stages[@]}"; do
         run_tests build-asan -j"$jobs"
         ;;
     tsan)
-        echo "sanitize: ThreadSanitizer, listener and detection tests"
+        echo "sanitize: ThreadSanitizer, listener, detection and device-thread tests"
         configure build-tsan thread
-        mapfile -t targets < <(ctest --test-dir "$root/build-tsan" -N -R '^detect_' \
+        mapfile -t targets < <(ctest --test-dir "$root/build-tsan" -N -R '^(detect_|device_queue)' \
                                    | sed -n 's/^ *Test *#[0-9]*: //p')
         cmake --build "$root/build-tsan" -j"$jobs" --target "${targets[@]}"
-        run_tests build-tsan -R '^detect_'
+        run_tests build-tsan -R '^(detect_|device_queue)'
         ;;
     *)
         echo "sanitize: unknown stage $stage" >&2

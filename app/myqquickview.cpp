@@ -72,8 +72,17 @@ void myQQuickView::forwardMouse(bool isDown, uchar button, uint x, uint y)
 
 void myQQuickView::clearHidBusy()
 {
-    if (hidThread)
-        hidThread->hidIdle = 1;
+    // The token belongs to the device thread: freed in its turn.
+    if (Hid_Thread *h = hidThread)
+        h->queue().post([h] { h->hidIdle = 1; });
+}
+
+void myQQuickView::setDeviceBusy(bool busy)
+{
+    if (busy == m_deviceBusy)
+        return;
+    m_deviceBusy = busy;
+    emit deviceBusyChanged(busy);
 }
 
 void myQQuickView::initUI()

@@ -8,6 +8,7 @@
 #include "store/settingsstore.h"
 // BEGIN bridge-owned includes
 #include "bridge/deviceops.h"
+#include "bridge/pagerules.h"
 #include "bridge/profilesettings.h"
 // END bridge-owned includes
 // BEGIN store-owned includes
@@ -23,6 +24,9 @@ class Hid_Thread;
 class myQQuickView : public QQuickWidget
 {
     Q_OBJECT
+    // True while device writes are queued or under way; the screen shows its
+    // busy text meanwhile (and stays usable: what the user does is queued).
+    Q_PROPERTY(bool deviceBusy READ deviceBusy NOTIFY deviceBusyChanged)
 public:
     explicit myQQuickView(QWidget *parent = nullptr);
     ~myQQuickView() override;
@@ -34,6 +38,8 @@ public:
     bool is55328 = false;
 
     SettingsStore &store() { return *m_store; }
+    bool deviceBusy() const { return m_deviceBusy; }
+    void setDeviceBusy(bool busy);
 
     // Forwarders of the global input hooks (queued to the QML root).
     void forwardKeyboard(bool isDown, uchar usbCode);
@@ -97,8 +103,16 @@ public slots:
     void setDataList(QVariant key, QVariantList datalist);
     void setBusy(int busyTime);
     void setCurrentDPI(int dpiValue);
+    // The active profile to the mouse whole (profile change, factory reset,
+    // the resend after a failed write, the command line).
+    void sendActiveProfile();
 
 signals:
+    void deviceBusyChanged(bool busy);
+    // A write did not reach the mouse: the screen keeps its pages unsaved.
+    void writeFailed();
+    // After a failed write the mouse came back and got the whole profile.
+    void profileResent();
     // A desktop pointer setting (speed, double-click time, scroll lines) was
     // refused; message is the operation's failure text.
     void pointerSettingFailed(const QString &message);
@@ -125,6 +139,7 @@ private:
 
     void releaseDrawing();
     bool m_hidden = false;
+    bool m_deviceBusy = false;
     bool m_releaseQueued = false;
     bool m_frameDropped = false;
     QMetaObject::Connection m_idleReturn;
@@ -133,8 +148,14 @@ private:
 public:
     // The device operations behind the bridge slots (profile blocks included).
     DeviceOps &deviceOps() { return m_deviceOps; }
+    // A write failed: the next connection sends the active profile whole.
+    void noteWriteFailed();
+    // Called when a mouse is accepted: sends the profile once if a write failed.
+    void resendIfWriteFailed();
 private:
     DeviceOps m_deviceOps;
+    std::unique_ptr<PageRules> m_pageRules;
+    bool m_resendPending = false;
     std::unique_ptr<StoreProfileSettings> m_profileSettings;
     // END bridge-owned members
 

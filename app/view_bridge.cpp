@@ -1,6 +1,8 @@
-// The view's device slots: thin forwarders to DeviceOps, which does the byte
-// work and chooses the command family on every call.
+// The view's device slots: thin forwarders to DeviceOps, whose driver (chosen
+// once, when the mouse is accepted) does the byte work.
 #include "app/myqquickview.h"
+
+#include "bridge/profilesender.h"
 
 void myQQuickView::initBridgeState()
 {
@@ -122,4 +124,27 @@ void myQQuickView::mouseSetDoubleClickSpeed(uint speed)
 QVariantList myQQuickView::mouseGetKeydefine(QVariant index, bool isRecovery)
 {
     return m_deviceOps.keyDefine(index, isRecovery);
+}
+
+void myQQuickView::sendActiveProfile()
+{
+    // The screens' own rule libraries, compiled in beside them.
+    if (!m_pageRules)
+        m_pageRules = std::make_unique<PageRules>(QStringLiteral(":/modules/qml"));
+    ProfileSender(*m_store, m_deviceOps, *m_pageRules).send();
+}
+
+void myQQuickView::noteWriteFailed()
+{
+    m_resendPending = true;
+    emit writeFailed();
+}
+
+void myQQuickView::resendIfWriteFailed()
+{
+    if (!m_resendPending)
+        return;
+    m_resendPending = false;
+    sendActiveProfile();
+    emit profileResent();
 }

@@ -36,10 +36,14 @@ Widget::Widget(QWidget *parent)
     : QWidget(parent)
 {
     hidThread.setOwner(this);
+    // Device commands run on their own thread: the window never waits for
+    // the mouse's pauses.
+    hidThread.startDeviceThread();
 
     m_controller = new Ui_Controler;
     m_controller->setup(this);
     view()->hidThread = &hidThread;
+    connect(&hidThread, &Hid_Thread::deviceBusyChanged, view(), &myQQuickView::setDeviceBusy);
 
     m_checkTimer.setInterval(2048);
     m_checkTimer.setSingleShot(true);
@@ -124,6 +128,8 @@ void Widget::showBalloon(const QString &title, const QString &text)
 
 void Widget::deviceWriteFailed()
 {
+    if (view())
+        view()->noteWriteFailed();
     if (m_writeFailures.admit())
         showBalloon(QStringLiteral("Info"), messageText(LangStrings::MouseRejectedSetting));
 }
@@ -174,6 +180,12 @@ void Widget::receiveMessage(QString message)
 void Widget::exitSYS()
 {
     hidThread.stopListener();
+    // The command under way finishes; what is still queued is dropped (the
+    // settings themselves are stored).
+    const int dropped = hidThread.queue().pending() - 1;
+    if (dropped > 0)
+        qDebug("Quit: %d queued device commands dropped", dropped);
+    hidThread.stopDeviceThread();
     QCoreApplication::exit(0);
 }
 

@@ -9,7 +9,7 @@
 #include "device/devicehost.h"
 #include "device/hid_thread.h"
 // BEGIN detect-owned includes
-#include "app/devicechange.h"
+#include "device/devicechange.h"
 // END detect-owned includes
 
 class Ui_Controler;
@@ -85,6 +85,7 @@ private:
     void setupTrayIcon();
 
     QTimer m_checkTimer;
+    bool m_checking = false;
     Ui_Controler *m_controller = nullptr;
     Hid_Thread hidThread;
     QSystemTrayIcon *m_trayIcon = nullptr;

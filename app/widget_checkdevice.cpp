@@ -6,7 +6,7 @@
 #include <QDebug>
 
 #include "app/datatree.h"
-#include "app/devicetable.h"
+#include "device/devicecheck.h"
 #include "app/myqquickview.h"
 
 namespace {
@@ -23,41 +23,39 @@ void Widget::deviceChanged()
 
 void Widget::checkDevice()
 {
-    DeviceTable table = devicetable::read(QString::fromLatin1(kConfigFile));
-    devicetable::findPaths(table);
-
-    // The table must not change under a running listener. Checks normally
-    // start only while none runs; a direct call while one does ends it first.
-    hidThread.stopListener();
-    hidThread.waitListener();
-    hidThread.deviceTable = table;
+    // A read waits with the window painting; a check started meanwhile would
+    // replace the table under this one.
+    if (m_checking)
+        return;
+    m_checking = true;
+    const int accepted = devicecheck::findDevice(hidThread, QString::fromLatin1(kConfigFile));
+    m_checking = false;
 
     myQQuickView *v = view();
-    for (int j = 0; j < table.size(); ++j) {
-        if (table.at(j).path.isEmpty())
-            continue;
-        if (!hidThread.chkDeviceIsEnCode(j))
-            continue;
-
+    if (accepted >= 0) {
         qDebug("Device Connect");
         if (v)
             v->clearHidBusy();
         deviceConnected = true;
+        // The family's driver is chosen once, here.
+        if (v)
+            v->deviceOps().selectDriver();
         showBalloon(QStringLiteral("Info"), QStringLiteral("Detect Device"));
         hidThread.startListener(uint(hidThread.currentIndex));
-        // A 560 mouse has its profiles read: two, or all five with the gun.
-        if (v && v->icType == QLatin1String("560")) {
-            for (uint profile = 0; profile < (v->isGun ? 5u : 2u); ++profile)
-                v->mouseReadProfile(profile);
-        }
+        // What the family reads once it is connected (560: its profile records).
+        if (v)
+            v->deviceOps().driver().readOnConnection();
         if (v)
             v->setEnabled(true);
+        // What a failed write left undone reaches the mouse now, once.
+        if (v)
+            v->resendIfWriteFailed();
         notifyConnected();
         return;
     }
 
     // An unreadable configuration is no reason to stay silent about it.
-    if (table.isEmpty()) {
+    if (hidThread.deviceTable.isEmpty()) {
         for (const datatree::Problem &p : datatree::configProblems(QString::fromLatin1(kConfigFile)))
             qDebug().noquote() << p.debugLine();
     }

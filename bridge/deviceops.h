@@ -7,16 +7,18 @@
 
 #include "bridge/family.h"
 #include "bridge/keymatrix.h"
+#include "bridge/mousedriver.h"
 #include "bridge/pointersettings.h"
 #include "bridge/profileblocks.h"
 
 class Hid_Thread;
 class ProfileSettings;
 
-// The view's device operations: each turns the screens' values into the
-// bytes of the mouse's command family (chosen anew on every call) and sends
-// them through the device object. Lists from QML may be short; missing values
-// count as 0. Results of device commands are not reported to the caller.
+// The view's device operations: each turns the screens' values into stored
+// settings and the driver's operations; the driver of the mouse's family,
+// chosen once when a device is accepted, decides the commands. Lists from
+// QML may be short; missing values count as 0. Results of device commands are
+// not reported to the caller.
 class DeviceOps
 {
 public:
@@ -26,10 +28,14 @@ public:
     DeviceOps();
     ~DeviceOps();
 
-    // The device object is set on the view after construction, and the
-    // facts may be re-read, so both are asked for on every call.
+    // The device object is set on the view after construction; the facts
+    // are read when a driver is chosen.
     void setHidProvider(HidProvider p) { m_hid = std::move(p); }
     void setFactsProvider(FactsProvider p) { m_facts = std::move(p); }
+    // Chooses the driver for the facts as they are now: when a device is
+    // accepted (and, once, before the first operation).
+    void selectDriver();
+    MouseDriver &driver();
     void setProfileSettings(ProfileSettings *s) { m_settings = s; }
 
     ProfileBlocks &blocks() { return m_blocks; }
@@ -73,12 +79,7 @@ public:
     static QString factoryKeyMatrixKey(int slot);
 
 private:
-    Hid_Thread *hid() const { return m_hid ? m_hid() : nullptr; }
     DeviceFacts facts() const { return m_facts ? m_facts() : DeviceFacts{}; }
-    // Sends profile blocks in order (560 family).
-    void sendBlocks(Hid_Thread *h, std::initializer_list<uint> blocks);
-    // Blocks 1-4 with recoil, else block 1 only (560 family).
-    void sendSettingBlocks(Hid_Thread *h, bool isGun);
     // The factory key matrix of the current profile.
     keymatrix::LayerBuffer factoryLayer() const;
 
@@ -86,5 +87,6 @@ private:
     FactsProvider m_facts;
     ProfileSettings *m_settings = nullptr;
     ProfileBlocks m_blocks;
+    std::unique_ptr<MouseDriver> m_driver;
     PointerSettings m_pointer;
 };

@@ -88,17 +88,19 @@ void Hid_Thread::startListener(uint index)
     // so the write is skipped and the listener starts all the same.
     const QString ic = owner ? owner->icType() : QString();
     uchar b1 = 0, b2 = 0, b3 = 0, b4 = 0;
-    lastQueryOk = false;
+    bool read = false;
     if (ic == QLatin1String("560")) {
         hid560_81H_GetKeyboardoption(b1, b2);
-        if (lastQueryOk)
+        read = lastReadOk();
+        if (read)
             hid560_01H_SetKeyboardoption(uchar(b1 | 0x08), b2);
     } else {
         hid553_83H_GetKeyboardoption(b1, b2, b3, b4);
-        if (lastQueryOk)
+        read = lastReadOk();
+        if (read)
             hid553_03H_SetKeyboardoption(b1, b2, b3, uchar(b4 | 0x40));
     }
-    if (!lastQueryOk)
+    if (!read)
         qDebug("listener: keyboard option not read, left unchanged");
 
     listening = 1;
@@ -119,9 +121,9 @@ void Hid_Thread::listenLoop(uint index)
         hid_device *handle = hidOpenListen(int(index));
         if (!handle) {
             qDebug("Device removed");
-            ListenerEffect removed;
-            removed.removed = true;
-            postListenerEffect(removed);
+            Effect removed;
+            removed.kind = Effect::Removed;
+            postEffect(removed);
             listening = 0;
             return;
         }
@@ -129,16 +131,17 @@ void Hid_Thread::listenLoop(uint index)
         uchar report[4] = {};
         const int got = hid_read_timeout(handle, report, sizeof report, ListenReadMs);
         if (isDpiReport(report, got)) {
-            ListenerEffect dpi;
+            Effect dpi;
+            dpi.kind = Effect::DpiStage;
             dpi.stage = report[3];
             dpi.balloonText = dpiBalloonText(dpiSwitchTexts(), dpi.stage);
-            postListenerEffect(dpi);
+            postEffect(dpi);
         }
         hidCloseListen();
     }
 }
 
-void Hid_Thread::postListenerEffect(ListenerEffect effect)
+void Hid_Thread::postEffect(Effect effect)
 {
     {
         std::lock_guard<std::mutex> lock(effectsLock);
@@ -146,26 +149,42 @@ void Hid_Thread::postListenerEffect(ListenerEffect effect)
     }
     // GUI objects are touched on the GUI thread only; a call still queued
     // when this object dies is dropped with it.
-    QMetaObject::invokeMethod(this, "deliverListenerEffects", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, "deliverEffects", Qt::QueuedConnection);
 }
 
-void Hid_Thread::deliverListenerEffects()
+void Hid_Thread::deliverEffects()
 {
-    std::vector<ListenerEffect> effects;
+    std::vector<Effect> effects;
     {
         std::lock_guard<std::mutex> lock(effectsLock);
         effects.swap(pendingEffects);
     }
-    for (const ListenerEffect &e : effects) {
-        if (!owner)
-            return;
-        if (e.removed) {
-            owner->setViewEnabled(false);
-            continue;
+    for (const Effect &e : effects) {
+        switch (e.kind) {
+        case Effect::BusyChanged: {
+            const bool busy = m_queue.busy();
+            if (busy != m_busyShown) {
+                m_busyShown = busy;
+                emit deviceBusyChanged(busy);
+            }
+            break;
         }
-        // The screen shows the stage first, then the balloon follows.
-        owner->setCurrentDPI(e.stage);
-        owner->showBalloon(QStringLiteral("Info"), e.balloonText);
+        case Effect::WriteFailed:
+            if (owner)
+                owner->deviceWriteFailed();
+            break;
+        case Effect::Removed:
+            if (owner)
+                owner->setViewEnabled(false);
+            break;
+        case Effect::DpiStage:
+            // The screen shows the stage first, then the balloon follows.
+            if (owner) {
+                owner->setCurrentDPI(e.stage);
+                owner->showBalloon(QStringLiteral("Info"), e.balloonText);
+            }
+            break;
+        }
     }
 }
 

@@ -4,36 +4,42 @@
 #include <QStringList>
 #include <QThread>
 #include <atomic>
-#include <initializer_list>
+#include <functional>
 #include <mutex>
 #include <vector>
 
-#include "deviceentry.h"
+#include "devicequeue.h"
+#include "hidtransport.h"
 
-struct hid_device_;
-typedef struct hid_device_ hid_device;
-
-class DeviceHost;
-class ProtocolClock;
-
-// The one object that talks to the mouse. Derives from QThread for its slots
-// but is never started: every command runs on its caller's (GUI) thread; only
-// the notification listener runs on the global thread pool.
-class Hid_Thread : public QThread
+// The device object. Its command slots are thin forwarders to the command
+// set of each family (commands553, commands560) over the transport it is.
+// Once the device thread runs (startDeviceThread), every command goes
+// through the device queue: writes are queued in order and return at once,
+// reads wait for their turn (bounded) and return the device's answer. Only
+// the notification listener runs elsewhere, on the global thread pool.
+class Hid_Thread : public QThread, public HidTransport
 {
     Q_OBJECT
 public:
     explicit Hid_Thread(QObject *parent = nullptr);
     ~Hid_Thread() override;
 
-    // Owner seams: the window's device facts and effects, and the clock.
-    void setOwner(DeviceHost *owner) { this->owner = owner; }
-    void setClock(ProtocolClock *clock);
-
-    DeviceTable deviceTable;
-    int currentIndex = 1;
-    uchar hidIdle = 1;
     std::atomic<uchar> listening{0};
+
+    // The program's device thread; without it (unit tests) commands run on
+    // the caller's thread.
+    void startDeviceThread();
+    DeviceQueue &queue() { return m_queue; }
+    // Finishes the running command, drops the rest and ends the device
+    // thread (quitting).
+    void stopDeviceThread();
+    // Whether writes are queued or running.
+    bool deviceBusy() const { return m_queue.busy(); }
+    // For a caller of a read slot: whether that read completed.
+    bool lastReadOk() const override;
+
+    // How long a read waits for its turn and its answer.
+    static constexpr int ReadWaitMs = 15000;
 
     // Notification listener.
     void startListener(uint index);
@@ -42,27 +48,9 @@ public:
     // Waits until a running listener task has ended.
     void waitListener();
 
-    // Transport.
-    hid_device *hidOpen(int index);
-    hid_device *hidOpenListen(int index);
-    void hidClose();
-    void hidCloseListen();
-    bool waitHidIdle();
-    void busyPause();
-    bool hidSend(int length, bool pause);
-    bool hidQuery(int length);
-
-    // Whether the last read command's exchange completed, so its results
-    // are the device's and not the caller's presets.
-    bool lastReadOk() const { return lastQueryOk; }
-    // For an operation that gives up before its write because what it needed
-    // from the device could not be read: the owner hears that the setting
-    // did not reach the mouse.
-    void reportWriteFailure() { endWrite(false); }
-
-    uchar outReport[9] = {};
-    uchar inReport[9] = {};
-    uchar bulkBuf[512] = {};
+signals:
+    // Writes began to queue up, or the last one ended (GUI thread).
+    void deviceBusyChanged(bool busy);
 
 public slots:
     uchar hidCS(uchar *cmd);
@@ -96,63 +84,38 @@ public slots:
     void hid553_10H_SetLED8StageColor(uchar type, uchar *src24);
 
 private slots:
-    // Carries out on the GUI thread what the listener found (DPI stage and
-    // balloon, removal).
-    void deliverListenerEffects();
+    // Carries out on the GUI thread what the device thread and the listener
+    // found (DPI stage and balloon, removal, failed writes, busy state).
+    void deliverEffects();
+
+protected:
+    void writeFailed() override;
 
 private:
-    struct ListenerEffect
+    struct Effect
     {
-        bool removed = false;
+        enum Kind { Removed, DpiStage, WriteFailed, BusyChanged } kind = BusyChanged;
         int stage = 0;
         QString balloonText;
     };
     // Queues an effect and has the GUI thread deliver it. The hand-over goes
     // through a standard mutex, which race checkers see (they cannot look
     // into Qt's own event queue).
-    void postListenerEffect(ListenerEffect effect);
+    void postEffect(Effect effect);
 
-    ProtocolClock *clk() const;
-    hid_device *openInterface(int index, QString DeviceEntry::*path, hid_device *&handle);
-    // Runs the prepared read request and copies reply bytes 2.. into results.
-    void queryResults(std::initializer_list<uchar *> results, bool presetFromCaller = true);
-    // Takes the idle token; without it writes the command's failure line.
-    bool beginCommand(const char *failLine);
-    // The same for a command that writes a setting: a write that cannot
-    // start, or whose exchange fails (endWrite(false)), is reported to the
-    // owner so the user learns that the mouse did not take it.
-    bool beginWrite(const char *failLine);
-    void endWrite(bool ok);
-    // The current entry's report length when it cannot serve as a chunk size
-    // (one debug line); such an entry fails every exchange at once.
-    bool exchangeRefused();
-    bool currentEncoded() const;
-    int currentReportLength() const;
-    // Ends an exchange: closes the command handle and frees the idle token.
-    bool endExchange(bool ok);
-    bool sendRequest(bool encoded);
-    bool sendAndSettle(uchar code, std::initializer_list<uchar> params);
-    bool sendWithPause(uchar code, std::initializer_list<uchar> params,
-                       const uchar *bulk = nullptr, int bulkLength = 0);
-    bool sendPerPosition(uchar code, uchar value);
+    // A write: queued when the device thread runs, else run here. A read:
+    // waits for its turn; false when it could not run in time.
+    void write(DeviceQueue::Job job, int mergeKey = DeviceQueue::NoMerge);
+    bool read(const DeviceQueue::Job &job);
 
-    DeviceHost *owner = nullptr;
-    ProtocolClock *clock = nullptr;
-    hid_device *cmdHandle = nullptr;
-    hid_device *listenHandle = nullptr;
+    DeviceQueue m_queue;
     QFuture<void> listenFuture;
-    // Guards the paths of deviceTable entries: the listener clears path2 on
-    // its own thread.
-    mutable std::mutex pathLock;
     std::mutex effectsLock;
-    std::vector<ListenerEffect> pendingEffects;
-    // Whether the last read command's exchange actually completed; the
-    // handshake counts only a real echo.
-    bool lastQueryOk = false;
+    std::vector<Effect> pendingEffects;
+    bool m_busyShown = false;
+    // The outcome of the last read a caller off the device thread waited for.
+    bool m_callerReadOk = false;
 };
-
-// The process-wide 8-byte code of the scrambling; s1..s6 come from sCode.
-extern uchar SecrecyCode[8];
 
 // The eight texts of the DPI-switch balloon, written by the language loader
 // (GUI thread) and read by the listener (pool thread).

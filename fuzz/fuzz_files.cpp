@@ -5,7 +5,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "app/datatree.h"
-#include "app/devicetable.h"
+#include "device/devicetable.h"
 #include "bridge/deviceops.h"
 #include "bridge/macroimage.h"
 #include "bridge/profilesettings.h"

@@ -17,7 +17,7 @@ import "common/keycodes.js" as KeyCodes
 
 // Root of the screen. Native code reaches it only through initUI, run,
 // setProtectUI, setCurrentDPI, detectKeyboard and detectMouse; it reaches
-// native code through ui_View, ui_Ctl and, once, hid.
+// native code through ui_View and ui_Ctl.
 Item {
     id: mainIten
     width: 1024
@@ -65,16 +65,17 @@ Item {
             if (icType === "560") {
                 // The device always works from its profile 1.
                 if (Values.toInt(ui_View.mouseReadCurrentProfile(), 1) !== 1)
-                    hid.hid560_02H_SetCurrentProfile(1)
+                    ui_View.mouseSwitchKeyMatrix(1)
             }
             loadLanguage()
-            reportRate.init(false)
             profileNo = Values.toInt(ui_View.getGlobalData("mouse/profileNo"), 0)
             profilePage.profileNo = profileNo
             profilePage.init()
             profileList.currentIndex = profilePage.indexOfNumber(profileNo)
             profileList.close()
+            // Every page reads the active profile: select it first.
             ui_View.setCurrentProfile(profileNo)
+            reportRate.init(false)
             macroEditor.init()
             gunEditor.init()
             keyAssigment.init()
@@ -115,7 +116,7 @@ Item {
     // --- functions of the screen ------------------------------------------
 
     function controlUIEnable(isEnable) {
-        busyText.visible = !isEnable
+        busyText.visible = !isEnable || !!ui_View.deviceBusy
         ui_View.setEnabled(isEnable)
     }
 
@@ -197,11 +198,15 @@ Item {
         controlUIEnable(true)
     }
 
-    function resendPages() {
-        keyMatrix.init(true, false)
-        reportRate.init(true)
-        dpiPage.init(true, false)
-        lightPage.init(true, false)
+    // The active profile goes to the mouse whole (one native operation: its
+    // macros, key layers, rate, DPI and lighting), then the pages show it;
+    // the system page applies its desktop settings itself.
+    function sendProfile() {
+        ui_View.sendActiveProfile()
+        keyMatrix.init(false, false)
+        reportRate.init(false)
+        dpiPage.init(false, false)
+        lightPage.init(false, false)
         systemSetting.init(true, false)
     }
 
@@ -212,11 +217,7 @@ Item {
         dpiPage.isSave = false
         lightPage.isSave = false
         ui_View.resetProfile(profileNo)
-        resendPages()
-        if (isGun) {
-            ui_View.mouseSwitchKeyMatrix(1)
-            ui_View.mouseResetKeyMatrix()
-        }
+        sendProfile()
         ui_View.mouseSetCurrentDPI(2)
         dpiPage.currentDPI = 1
         gunEditor.resetData()
@@ -231,11 +232,7 @@ Item {
         profilePage.profileNo = number
         ui_View.setGlobalData("mouse/profileNo", number)
         ui_View.setCurrentProfile(number)
-        resendPages()
-        if (isGun) {
-            ui_View.mouseSwitchKeyMatrix(1)
-            ui_View.mouseResetKeyMatrix()
-        }
+        sendProfile()
         controlUIEnable(true)
     }
 
@@ -304,12 +301,33 @@ Item {
         value: mainIten.Window.visibility !== Window.Hidden
     }
 
+    // Device writes go out on their own thread; while they do, the busy text
+    // shows, and what the user does meanwhile is queued behind them.
+    Connections {
+        target: ui_View
+        ignoreUnknownSignals: true
+        function onDeviceBusyChanged(busy) {
+            busyText.visible = busy || protectTimer.running
+        }
+        // The mouse did not take a write: Save stays red until it does.
+        function onWriteFailed() {
+            keyMatrix.isSave = true
+            dpiPage.isSave = true
+            lightPage.isSave = true
+        }
+        function onProfileResent() {
+            keyMatrix.isSave = false
+            dpiPage.isSave = false
+            lightPage.isSave = false
+        }
+    }
+
     Timer {
         id: protectTimer
         repeat: false
         onTriggered: {
             ui_View.setEnabled(true)
-            busyText.visible = false
+            busyText.visible = !!ui_View.deviceBusy
             mainIten.started = true
         }
     }

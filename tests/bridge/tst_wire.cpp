@@ -176,6 +176,7 @@ void TestWire::connectSim(int family, bool isGun, bool colorful, bool is55328)
     facts.is55328 = is55328;
     host.ic = facts.icType;
     host.gun = isGun;
+    ops->selectDriver();   // the device is accepted: its driver is chosen once
     resetLog();
 }
 

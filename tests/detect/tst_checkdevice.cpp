@@ -11,7 +11,7 @@
 
 #include <memory>
 
-#include "app/devicechange.h"
+#include "device/devicechange.h"
 #include "app/myqquickview.h"
 #include "app/widget.h"
 #include "detect_support.h"

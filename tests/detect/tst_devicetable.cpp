@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/devicetable.h"
+#include "device/devicetable.h"
 #include "detect_support.h"
 
 Q_DECLARE_METATYPE(DeviceEntry)

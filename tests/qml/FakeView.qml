@@ -30,6 +30,9 @@ QtObject {
     property var refusedPointer: []
 
     signal pointerSettingFailed(string message)
+    signal writeFailed()
+    signal profileResent()
+    property bool deviceBusy: false
 
     function reset() {
         calls = []
@@ -94,6 +97,7 @@ QtObject {
         record("mouseSetKeyMatrix", [values, isSendData, periods])
     }
     function mouseResetKeyMatrix() { record("mouseResetKeyMatrix", []) }
+    function sendActiveProfile() { record("sendActiveProfile", []) }
     function mouseSwitchKeyMatrix(n) { record("mouseSwitchKeyMatrix", [n]) }
 
     // --- device-wide ------------------------------------------------------------

@@ -4,7 +4,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 
-#include "app/devicetable.h"
+#include "device/devicetable.h"
 
 namespace udevrules {
 

@@ -217,9 +217,8 @@ Item {
 
         function test_factoryReset_data() {
             return [
-                { tag: "with gun functions", isGun: "true",
-                  tail: ["mouseSwitchKeyMatrix 1", "mouseResetKeyMatrix", "mouseSetCurrentDPI 2"] },
-                { tag: "without", isGun: "false", tail: ["mouseSetCurrentDPI 2"] }
+                { tag: "with gun functions", isGun: "true" },
+                { tag: "without", isGun: "false" }
             ]
         }
         function test_factoryReset(row) {
@@ -231,13 +230,15 @@ Item {
             main.factoryReset()
             verify(!page("resetBox").visible)
             compare(page("keyMatrix").isSave, false)
+            // The reset profile goes out as one unit; the pages only show it.
+            compare(ui_View.calls.slice(0, 2), ["resetProfile 2", "sendActiveProfile"])
             var names = ui_View.calls.map(function (c) { return c.split(" ")[0] })
-            compare(ui_View.calls[0], "resetProfile 2")
-            compare(names.slice(1, 3), ["mouseSetKeyMatrix", "mouseSetReportRate"])
+            compare(names.indexOf("mouseSetKeyMatrix"), -1)
+            compare(names.indexOf("mouseResetKeyMatrix"), -1)
             // The gun editor's presets are reset last.
             var gunAt = ui_View.calls.indexOf("setGlobalData mouse/selectGun [0,1,2]")
             verify(gunAt > 0)
-            compare(ui_View.calls.slice(gunAt - row.tail.length, gunAt), row.tail)
+            compare(ui_View.calls[gunAt - 1], "mouseSetCurrentDPI 2")
             compare(ui_View.calls.slice(-3), ["mouseSendGundata 1 [0,0,5]", "mouseSendGundata 2 [0,0,7]",
                                               "mouseSendGundata 3 [0,0,8]"])
             compare(main.currentDpiStage, 1)
@@ -250,11 +251,20 @@ Item {
             compare(ui_View.calls, [])
             main.changeProfile(2)
             compare(main.profileNo, 2)
-            compare(ui_View.calls[0], "setGlobalData mouse/profileNo 2")
-            compare(ui_View.calls[1], "setCurrentProfile 2")
+            compare(ui_View.calls.slice(0, 3), ["setGlobalData mouse/profileNo 2", "setCurrentProfile 2",
+                                                "sendActiveProfile"])
             var names = ui_View.calls.map(function (c) { return c.split(" ")[0] })
-            compare(names.slice(2, 4), ["mouseSetKeyMatrix", "mouseSetReportRate"])
-            compare(ui_View.calls.slice(-2), ["mouseSwitchKeyMatrix 1", "mouseResetKeyMatrix"])
+            compare(names.indexOf("mouseSetKeyMatrix"), -1)
+            compare(names.indexOf("mouseSwitchKeyMatrix"), -1)
+        }
+
+        function test_failedWriteKeepsSaveRedUntilTheProfileIsResent() {
+            startAndShow({})
+            var save = page("saveButton")
+            ui_View.writeFailed()
+            compare(String(save.color), "#ff3030")
+            ui_View.profileResent()
+            compare(String(save.color), "#09347f")
         }
 
         function test_profileListShowsTheProfilePageRows() {

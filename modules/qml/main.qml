@@ -55,6 +55,7 @@ Item {
         setProtectUI(1000)
         mainIten.visible = true
         if (!isPownOn) {
+            connectView()
             isColorful = Values.toBool(ui_View.getGlobalData("mouse/isColorful"))
             icType = Values.toText(ui_View.getGlobalData("mouse/icType"), "")
             is55328 = Values.toBool(ui_View.getGlobalData("mouse/is55328"))
@@ -114,6 +115,25 @@ Item {
     }
 
     // --- functions of the screen ------------------------------------------
+
+    // Device writes go out on their own thread; while they do, the busy text
+    // shows, and what the user does meanwhile is queued behind them. A write
+    // the mouse did not take keeps Save red until the profile is resent.
+    function connectView() {
+        ui_View.deviceBusyChanged.connect(function (busy) {
+            busyText.visible = busy || protectTimer.running
+        })
+        ui_View.writeFailed.connect(function () {
+            keyMatrix.isSave = true
+            dpiPage.isSave = true
+            lightPage.isSave = true
+        })
+        ui_View.profileResent.connect(function () {
+            keyMatrix.isSave = false
+            dpiPage.isSave = false
+            lightPage.isSave = false
+        })
+    }
 
     function controlUIEnable(isEnable) {
         busyText.visible = !isEnable || !!ui_View.deviceBusy
@@ -299,27 +319,6 @@ Item {
         target: Theme
         property: "picturesShown"
         value: mainIten.Window.visibility !== Window.Hidden
-    }
-
-    // Device writes go out on their own thread; while they do, the busy text
-    // shows, and what the user does meanwhile is queued behind them.
-    Connections {
-        target: ui_View
-        ignoreUnknownSignals: true
-        function onDeviceBusyChanged(busy) {
-            busyText.visible = busy || protectTimer.running
-        }
-        // The mouse did not take a write: Save stays red until it does.
-        function onWriteFailed() {
-            keyMatrix.isSave = true
-            dpiPage.isSave = true
-            lightPage.isSave = true
-        }
-        function onProfileResent() {
-            keyMatrix.isSave = false
-            dpiPage.isSave = false
-            lightPage.isSave = false
-        }
     }
 
     Timer {

@@ -27,6 +27,13 @@ class TestShell : public QObject
 
     QQuickItem *root() const { return m_window->view()->rootObject(); }
     QStringList calls() const { return root()->property("calls").toStringList(); }
+    // Device commands run on the window's device thread: wait for them, then
+    // let the effects they posted reach the window.
+    void settle()
+    {
+        QVERIFY(m_window->device().queue().waitIdle(5000));
+        QCoreApplication::processEvents();
+    }
     void useRecorder()
     {
         m_window->view()->setSource(QUrl::fromLocalFile(QStringLiteral(QUILL_TEST_DATA_DIR "/recorder.qml")));
@@ -289,6 +296,7 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(panel, "choose", Q_ARG(QVariant, index)));
         QCOMPARE(panel->property("currentIndex").toInt(), index);
         QCOMPARE(m_window->view()->getData(QStringLiteral("mouse/reportRate"), false).toInt(), index);
+        settle();
         QCOMPARE(int(simmouse::state().reportRate), interval);
         m_window->view()->setCurrentProfile(0);
     }
@@ -297,6 +305,7 @@ private slots:
     {
         m_window->device().hidIdle = 0;
         m_window->view()->clearHidBusy();
+        settle();
         QCOMPARE(int(m_window->device().hidIdle), 1);
     }
 
@@ -356,6 +365,7 @@ private slots:
         for (int i = 0; i < failureTimes.size(); ++i) {
             now = 1000 + failureTimes.at(i);
             m_window->view()->mouseSetReportRate(2);
+            settle();
             QCOMPARE(balloons.size(), balloonsAfter.at(i));
         }
         QCOMPARE(int(hid.hidIdle), 1);

@@ -39,7 +39,7 @@ private slots:
     void cleanupTestCase();
     void init();
     void cleanup();
-    void familyChosenOnEveryCall();
+    void familyChosenWhenTheDeviceIsAccepted();
     void keyMatrixGoesToCurrentProfileFile();
     void macroSlotAlwaysTrue();
     void readsReturnVariants();
@@ -100,15 +100,19 @@ void TestViewSlots::cleanup()
     hid = nullptr;
 }
 
-void TestViewSlots::familyChosenOnEveryCall()
+void TestViewSlots::familyChosenWhenTheDeviceIsAccepted()
 {
     QVERIFY(QMetaObject::invokeMethod(view, "mouseSetReportRate", Q_ARG(uchar, 8)));
+    // A changed IC type takes effect when a device is accepted, not before.
     view->icType = QStringLiteral("560");
     host.ic = view->icType;
     QVERIFY(QMetaObject::invokeMethod(view, "mouseSetReportRate", Q_ARG(uchar, 8)));
-    QCOMPARE(wireCodes(), (QList<int>{0x01, 0x03, 0x03, 0x03, 0x03}));
+    view->deviceOps().selectDriver();
+    QVERIFY(QMetaObject::invokeMethod(view, "mouseSetReportRate", Q_ARG(uchar, 8)));
+    QCOMPARE(wireCodes(), (QList<int>{0x01, 0x01, 0x03, 0x03, 0x03, 0x03}));
     // Any text other than exactly "560" is the 553 family.
     view->icType = QStringLiteral("5600");
+    view->deviceOps().selectDriver();
     simmouse::clearWireLog();
     QVERIFY(QMetaObject::invokeMethod(view, "mouseSwitchKeyMatrix", Q_ARG(int, 1)));
     QCOMPARE(wireCommands().at(0).request.left(3), bytesOf({0x00, 0x02, 0x00}));

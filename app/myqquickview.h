@@ -133,6 +133,12 @@ private:
 public:
     // The device operations behind the bridge slots (profile blocks included).
     DeviceOps &deviceOps() { return m_deviceOps; }
+public slots:
+    // The desktop's pointer settings for the system page, in the page's
+    // order (speed, double-click, wheel lines): each {"reason": why it cannot
+    // be applied (0: it can), "current": the desktop's value as the page
+    // shows it, absent where it cannot be read}.
+    QVariantList pointerSettingStates();
 private:
     DeviceOps m_deviceOps;
     std::unique_ptr<StoreProfileSettings> m_profileSettings;

@@ -271,6 +271,7 @@ Item {
             verify(!child("screenChoice").enabled)
             compare(child("speedReason").visible, false)
             compare(child("doubleClickReason").text, "Not offered by this desktop")
+            compare(child("doubleClickRow").slider.Accessible.description, "Not offered by this desktop")
             compare(child("scrollReason").Accessible.name, "Desktop settings tool not installed")
             // In the configured language.
             var lang = Logic.builtInTexts.slice()

@@ -161,6 +161,8 @@ DialogFrame {
         id: row
         property alias slider: rowSlider
         property string name: ""
+        // Why it is disabled, told to screen readers too.
+        property string reason: ""
         signal released()
         width: page.width - 32
         height: 20
@@ -178,6 +180,7 @@ DialogFrame {
             minPos: Logic.minPos
             maxPos: Logic.maxPos
             accessibleName: row.name
+            Accessible.description: row.reason
             value: Logic.indexOf(position)
             from: 0
             to: Logic.maxIndex
@@ -206,6 +209,7 @@ DialogFrame {
         enabled: page.speedAvailable
         opacity: enabled ? 1 : 0.4
         name: page.lang[1]
+        reason: Logic.reasonText(page.lang, page.states, Logic.stepSpeed)
         onReleased: page.saveData(true, Logic.stepSpeed)
     }
 
@@ -226,6 +230,7 @@ DialogFrame {
         enabled: page.doubleClickAvailable
         opacity: enabled ? 1 : 0.4
         name: page.lang[2]
+        reason: Logic.reasonText(page.lang, page.states, Logic.stepDoubleClick)
         onReleased: page.saveData(true, Logic.stepDoubleClick)
     }
 
@@ -235,6 +240,7 @@ DialogFrame {
         font.pixelSize: Theme.fontNormal
     }
     Reason {
+        id: scrollReason
         objectName: "scrollReason"
         y: 124
         step: Logic.stepScroll
@@ -248,6 +254,7 @@ DialogFrame {
             objectName: "rowsChoice"
             anchors.verticalCenter: parent.verticalCenter
             text: page.lang[6]
+            Accessible.description: scrollReason.text
             checked: !page.oneScreen
             onClicked: page.chooseScroll(false)
         }
@@ -270,6 +277,7 @@ DialogFrame {
         enabled: page.scrollAvailable
         opacity: enabled ? 1 : 0.4
         text: page.lang[7]
+        Accessible.description: scrollReason.text
         checked: page.oneScreen
         onClicked: page.chooseScroll(true)
     }

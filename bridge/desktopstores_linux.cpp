@@ -275,7 +275,8 @@ QString accelerationProperty(const QString &device)
 
 XfcePointerBackend::XfcePointerBackend(std::unique_ptr<ToolRunner> runner,
                                        std::unique_ptr<X11Pointer> x11, bool sessionBus)
-    : m_runner(std::move(runner)), m_x11(std::move(x11)), m_sessionBus(sessionBus)
+    : m_runner(std::move(runner)), m_x11(std::move(x11)), m_sessionBus(sessionBus),
+      m_hasTool(m_runner && m_runner->has(QStringLiteral("xfconf-query")))
 {
 }
 
@@ -283,7 +284,7 @@ PointerUnavailable XfcePointerBackend::unavailable(PointerSetting setting)
 {
     if (setting == PointerSetting::ScrollLines)
         return PointerUnavailable::NotOnThisDesktop;
-    if (!m_runner || !m_runner->has(QStringLiteral("xfconf-query")))
+    if (!m_hasTool)
         return PointerUnavailable::ToolMissing;
     // Xfce's store is a service on the session bus.
     return m_sessionBus ? PointerUnavailable::Available : PointerUnavailable::NoSession;

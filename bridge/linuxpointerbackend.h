@@ -199,6 +199,7 @@ private:
     std::unique_ptr<ToolRunner> m_runner;
     std::unique_ptr<X11Pointer> m_x11;
     bool m_sessionBus;
+    bool m_hasTool;
 };
 
 // The backend for a session, chosen once.

@@ -215,7 +215,8 @@ class LightPanel(PanelTest):
 
 
 def kde_value(path, group, key):
-    """One key of a KDE configuration file; group is the header line."""
+    """One key of a KDE configuration file (or GLib key file); group is the
+    header line."""
     current = None
     with open(path) as f:
         for line in f:
@@ -294,6 +295,38 @@ class SystemSettings(DesktopTest):
         self.assertTrue(p.absent("alert", None, within=dialog))
         p.screenshot("system-settings-x11")
         p.close_dialog(dialog, "System Setting")
+
+
+class GnomeSystemSettings(DesktopTest):
+    """GNOME: its settings schema, kept in a key file of the test's own."""
+
+    def setUp(self):
+        self.config = tempfile.mkdtemp(prefix="quill-gnome-")
+        self.addCleanup(shutil.rmtree, self.config, ignore_errors=True)
+        self.desktop = {"XDG_CURRENT_DESKTOP": "GNOME", "GSETTINGS_BACKEND": "keyfile",
+                        "XDG_CONFIG_HOME": self.config}
+        self.keyfile = os.path.join(self.config, "glib-2.0", "settings", "keyfile")
+        os.makedirs(os.path.dirname(self.keyfile))
+        with open(self.keyfile, "w") as f:
+            f.write("[org/gnome/desktop/peripherals/mouse]\ndouble-click=900\n")
+        if shutil.which("gsettings") is None:
+            self.skipTest("gsettings is not installed")
+        super().setUp()
+
+    def test_controls_write_gnome_settings(self):
+        p = self.program
+        p.wait_screen()
+        dialog = p.open_dialog("System setting", "System Setting")
+        double = p.find("slider", "Double Click Speed", within=dialog)
+        self.assertEqual(double.queryValue().currentValue, 0)   # the desktop's 900 ms
+        self.assertEqual(p.find("radio button", "Scroll one Screen", within=dialog).description,
+                         "Not offered by this desktop")
+        x, y, w, h = p.extents(double)
+        p.drag(x + 6 + 3, y + h // 2, x + w + 30, y + h // 2)
+        wait_until(lambda: kde_value(self.keyfile, "[org/gnome/desktop/peripherals/mouse]",
+                                     "double-click") == "200", what="200 ms in the key file")
+        self.assertEqual(p.setting("setting/p1.bin", "mouse/doubleRate"), "337")
+        self.assertTrue(p.absent("alert", None, within=dialog))
 
 
 class PlasmaSystemSettings(DesktopTest):

@@ -373,17 +373,6 @@ class PlasmaSystemSettings(DesktopTest):
         self.assertEqual(p.setting("setting/p1.bin", "mouse/scrollRate"), "1000")
         self.assertTrue(p.absent("alert", None, within=dialog))
 
-    def test_unwritable_file_shows_the_failure(self):
-        os.remove(self.path("kdeglobals"))
-        os.mkdir(self.path("kdeglobals"))
-        p = self.program
-        p.wait_screen()
-        dialog = p.open_dialog("System setting", "System Setting")
-        p.press("radio button", "Scroll one Screen", within=dialog)
-        p.find("alert", "setVerticalScrollLines Failed", within=dialog)
-        self.assertEqual(p.setting("setting/p1.bin", "mouse/scrollRate"), "1000")
-        self.assertIsNone(p.process.poll())
-
 
 if __name__ == "__main__":
     harness.main()

@@ -68,14 +68,14 @@ DialogFrame {
     }
 
     // What the desktop holds now, where it can be read, replaces the stored
-    // value on the controls.
+    // value on the controls (a knob already in that band stays where it is).
     function showCurrent() {
         readStates()
         var speed = Logic.currentOf(states, Logic.stepSpeed)
-        if (speed !== undefined)
+        if (speed !== undefined && Logic.indexOf(speedRow.slider.position) !== speed)
             speedRow.slider.position = Logic.positionOfIndex(speed)
         var dbl = Logic.currentOf(states, Logic.stepDoubleClick)
-        if (dbl !== undefined)
+        if (dbl !== undefined && Logic.indexOf(doubleRow.slider.position) !== dbl)
             doubleRow.slider.position = Logic.positionOfIndex(dbl)
         var lines = Logic.currentOf(states, Logic.stepScroll)
         if (lines !== undefined) {

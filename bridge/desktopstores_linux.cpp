@@ -91,6 +91,16 @@ std::optional<QString> kdeConfigValue(const QString &text, const QStringList &gr
     return std::nullopt;
 }
 
+QStringList dbusStrings(const QString &reply)
+{
+    static const QRegularExpression string(QStringLiteral("string \"([^\"]*)\""));
+    QStringList strings;
+    auto it = string.globalMatch(reply);
+    while (it.hasNext())
+        strings << it.next().captured(1);
+    return strings;
+}
+
 QStringList xfceDevices(const QString &propertyList)
 {
     QStringList devices;
@@ -194,6 +204,49 @@ void PlasmaPointerBackend::notifyMouseSettings()
                   nullptr);
 }
 
+// KWin's input devices on Wayland (its D-Bus device list; there is none on
+// X11): each pointer that is no touchpad takes the acceleration at once, and
+// KWin keeps it in kcminputrc itself. True when every one took it.
+bool PlasmaPointerBackend::setKWinAcceleration(double value)
+{
+    if (!m_sessionBus)
+        return true;
+    const QString manager = QStringLiteral("/org/kde/KWin/InputDevice");
+    auto property = [this](const QString &path, const QString &iface, const QString &name) {
+        QString out;
+        m_runner->run(QStringLiteral("dbus-send"),
+                      {QStringLiteral("--session"), QStringLiteral("--print-reply"),
+                       QStringLiteral("--dest=org.kde.KWin"), path,
+                       QStringLiteral("org.freedesktop.DBus.Properties.Get"),
+                       QStringLiteral("string:") + iface, QStringLiteral("string:") + name},
+                      &out);
+        return out;
+    };
+    const QString device = QStringLiteral("org.kde.KWin.InputDevice");
+    bool ok = true;
+    const QStringList sysNames = linuxdesktop::dbusStrings(
+        property(manager, QStringLiteral("org.kde.KWin.InputDeviceManager"),
+                 QStringLiteral("devicesSysNames")));
+    for (const QString &sysName : sysNames) {
+        const QString path = manager + QLatin1Char('/') + sysName;
+        if (!property(path, device, QStringLiteral("pointer")).endsWith(QLatin1String("true"))
+            || property(path, device, QStringLiteral("touchpad")).endsWith(QLatin1String("true")))
+            continue;
+        m_runner->run(QStringLiteral("dbus-send"),
+                      {QStringLiteral("--session"), QStringLiteral("--print-reply"),
+                       QStringLiteral("--dest=org.kde.KWin"), path,
+                       QStringLiteral("org.freedesktop.DBus.Properties.Set"),
+                       QStringLiteral("string:") + device, QStringLiteral("string:pointerAcceleration"),
+                       QStringLiteral("variant:double:") + QString::number(value, 'f', 3)},
+                      nullptr);
+        bool read = false;
+        const double got = property(path, device, QStringLiteral("pointerAcceleration"))
+                               .section(QLatin1Char(' '), -1).toDouble(&read);
+        ok = read && std::fabs(got - value) < 1e-3 && ok;
+    }
+    return ok;
+}
+
 bool PlasmaPointerBackend::setMouseSpeed(int speed)
 {
     const QString value = QString::number(pointermap::gnomeSpeed(speed), 'f', 3);
@@ -202,6 +255,7 @@ bool PlasmaPointerBackend::setMouseSpeed(int speed)
     bool ok = write(kcminputrc, mouseGroup, globalAcceleration, value);
     for (const QStringList &group : linuxdesktop::plasmaPointerGroups(text))
         ok = write(kcminputrc, group, deviceAcceleration, value) && ok;
+    ok = setKWinAcceleration(pointermap::gnomeSpeed(speed)) && ok;
     if (ok)
         notifyMouseSettings();
     return ok;

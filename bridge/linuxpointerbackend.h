@@ -48,6 +48,9 @@ QList<QStringList> plasmaPointerGroups(const QString &kcminputrc);
 std::optional<QString> kdeConfigValue(const QString &text, const QStringList &group,
                                       const QString &key);
 
+// The strings of a reply as dbus-send prints it ("string \"event5\"" ...).
+QStringList dbusStrings(const QString &reply);
+
 // The devices of Xfce's "pointers" channel, from its property list
 // ("/Device_Name/Acceleration" ...); touchpads are left out.
 QStringList xfceDevices(const QString &propertyList);
@@ -166,6 +169,7 @@ private:
                const QString &value);
     std::optional<QString> read(const QString &file, const QStringList &group, const QString &key);
     void notifyMouseSettings();
+    bool setKWinAcceleration(double value);
 
     std::unique_ptr<ToolRunner> m_runner;
     QString m_configHome;

@@ -75,6 +75,42 @@ public:
     QStringList calls;
 };
 
+// KWin on Wayland as dbus-send sees it: a mouse (event5) and a touchpad
+// (event6). Every other tool runs for real.
+class FakeKWin : public ToolRunner
+{
+public:
+    bool has(const QString &tool) override { return m_real->has(tool); }
+    bool run(const QString &tool, const QStringList &args, QString *output) override
+    {
+        if (tool != QLatin1String("dbus-send"))
+            return m_real->run(tool, args, output);
+        const QString device = args.value(3).section(QLatin1Char('/'), -1);
+        const QString name = args.value(6).mid(7);   // after "string:"
+        QString reply;
+        if (args.value(4).endsWith(QLatin1String(".Set"))) {
+            if (keeps)
+                acceleration[device] = args.value(7).section(QLatin1Char(':'), -1).toDouble();
+        } else if (name == QLatin1String("devicesSysNames")) {
+            reply = QStringLiteral("variant       array [\n string \"event5\"\n string \"event6\"\n ]");
+        } else if (name == QLatin1String("pointerAcceleration")) {
+            reply = QStringLiteral("variant       double %1").arg(acceleration.value(device));
+        } else {
+            const bool touchpad = device == QLatin1String("event6");
+            reply = QStringLiteral("variant       boolean ")
+                    + ((name == QLatin1String("touchpad")) == touchpad ? "true" : "false");
+        }
+        if (output)
+            *output = reply;
+        return true;
+    }
+    bool keeps = true;
+    QMap<QString, double> acceleration{{QStringLiteral("event5"), 0.2}, {QStringLiteral("event6"), 0.5}};
+
+private:
+    std::unique_ptr<ToolRunner> m_real = ToolRunner::process();
+};
+
 // Sets environment variables for one test and puts the old values back.
 class EnvGuard
 {
@@ -181,6 +217,7 @@ private slots:
     void gnomeStore();
     void plasmaStore();
     void plasmaNotifiesItsSession();
+    void plasmaWaylandDevices();
     void unwritableConfigurationFails();
     void xfceStore();
 };
@@ -561,6 +598,24 @@ void TestPointer::plasmaNotifiesItsSession()
     monitor.waitForFinished(3000);
     // "Settings changed", the mouse's category.
     QVERIFY2(seen.contains("member=notifyChange") && seen.contains("int32 3"), seen.constData());
+}
+
+void TestPointer::plasmaWaylandDevices()
+{
+    if (tool(QStringLiteral("kwriteconfig5")).isEmpty())
+        QSKIP("kwriteconfig5 is not installed");
+    QTemporaryDir home;
+    EnvGuard env;
+    env.set("XDG_CONFIG_HOME", home.path().toUtf8());
+    for (bool keeps : {true, false}) {
+        auto runner = std::make_unique<FakeKWin>();
+        FakeKWin *kwin = runner.get();
+        kwin->keeps = keeps;
+        PlasmaPointerBackend plasma(std::move(runner), home.path(), QStringLiteral("6"), true);
+        QCOMPARE(plasma.setMouseSpeed(20), keeps);
+        QCOMPARE(kwin->acceleration.value(QStringLiteral("event5")), keeps ? 1.0 : 0.2);
+        QCOMPARE(kwin->acceleration.value(QStringLiteral("event6")), 0.5);   // the touchpad
+    }
 }
 
 void TestPointer::unwritableConfigurationFails()

@@ -70,7 +70,6 @@ DialogFrame {
     // What the desktop holds now, where it can be read, replaces the stored
     // value on the controls (a knob already in that band stays where it is).
     function showCurrent() {
-        readStates()
         var speed = Logic.currentOf(states, Logic.stepSpeed)
         if (speed !== undefined && Logic.indexOf(speedRow.slider.position) !== speed)
             speedRow.slider.position = Logic.positionOfIndex(speed)
@@ -100,8 +99,10 @@ DialogFrame {
             if (!oneScreen)
                 rowsField.text = Logic.rowsText(scroll)
         }
-        if (isSendData)
+        if (isSendData) {
             saveData(true, Logic.stepAll)
+            readStates()   // what the desktop made of it
+        }
         showCurrent()
     }
 

@@ -325,7 +325,7 @@ class GnomeSystemSettings(DesktopTest):
         p.drag(x + 6 + 3, y + h // 2, x + w + 30, y + h // 2)
         wait_until(lambda: kde_value(self.keyfile, "[org/gnome/desktop/peripherals/mouse]",
                                      "double-click") == "200", what="200 ms in the key file")
-        self.assertEqual(p.setting("setting/p1.bin", "mouse/doubleRate"), "337")
+        wait_until(lambda: p.setting("setting/p1.bin", "mouse/doubleRate") == "337", what="doubleRate 337 stored")
         self.assertTrue(p.absent("alert", None, within=dialog))
 
 
@@ -365,12 +365,12 @@ class PlasmaSystemSettings(DesktopTest):
         wait_until(lambda: kde_value(self.path("kcminputrc"), self.MOUSE, "PointerAcceleration") == "1.000",
                    what="the mouse's acceleration in kcminputrc")
         self.assertEqual(kde_value(self.path("kcminputrc"), "[Mouse]", "XLbInptPointerAcceleration"), "1.000")
-        self.assertEqual(p.setting("setting/p1.bin", "mouse/mouseRate"), "337")
+        wait_until(lambda: p.setting("setting/p1.bin", "mouse/mouseRate") == "337", what="mouseRate 337 stored")
 
         p.press("radio button", "Scroll one Screen", within=dialog)
         wait_until(lambda: kde_value(self.path("kdeglobals"), "[KDE]", "WheelScrollLines") == "1000",
                    what="one screen in kdeglobals")
-        self.assertEqual(p.setting("setting/p1.bin", "mouse/scrollRate"), "1000")
+        wait_until(lambda: p.setting("setting/p1.bin", "mouse/scrollRate") == "1000", what="one screen stored")
         self.assertTrue(p.absent("alert", None, within=dialog))
 
 

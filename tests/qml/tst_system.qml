@@ -89,22 +89,6 @@ Item {
             compare([1, 2, 3].map(function (s) { return Logic.applies(row.isStep, s) }), row.steps)
         }
 
-        function test_positionOfIndexIsInItsBand() {
-            for (var i = 0; i <= Logic.maxIndex; ++i)
-                compare(Logic.indexOf(Logic.positionOfIndex(i)), i)
-            compare(Logic.positionOfIndex(0), Logic.minPos)
-            compare(Logic.positionOfIndex(99), Logic.positionOfIndex(Logic.maxIndex))
-        }
-
-        function test_desktopStates() {
-            var states = [{ reason: 0, current: 4 }, { reason: 1, current: 7 }, {}]
-            compare([1, 2, 3].map(function (s) { return Logic.available(states, s) }), [true, false, true])
-            compare(Logic.currentOf(states, 1), 4)
-            compare(Logic.currentOf(states, 2), undefined)   // not offered: not shown
-            compare(Logic.currentOf(states, 3), undefined)
-            compare(Logic.available([], 2), true)            // a view that tells nothing
-        }
-
         function test_reasonText_data() {
             return [
                 { tag: "available", reason: 0, text: "" },

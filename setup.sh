@@ -17,6 +17,7 @@ if [ "$(id -u)" -eq 0 ]; then
         libhidapi-dev libudev-dev libx11-dev libxi-dev \
         xvfb xauth xdotool x11-utils trayer fonts-wqy-microhei \
         qml6-module-qttest python3-pyatspi at-spi2-core dbus imagemagick \
+        libglib2.0-bin gsettings-desktop-schemas cinnamon-desktop-data libkf5config-bin xfconf libxfconf-0-3 \
         g++-mingw-w64-x86-64 \
         clang libclang-rt-14-dev
     # The Debian package (icon rendering, dpkg-shlibdeps) and the checks of

@@ -152,6 +152,12 @@ public:
     void noteWriteFailed();
     // Called when a mouse is accepted: sends the profile once if a write failed.
     void resendIfWriteFailed();
+public slots:
+    // The desktop's pointer settings for the system page, in the page's
+    // order (speed, double-click, wheel lines): each {"reason": why it cannot
+    // be applied (0: it can), "current": the desktop's value as the page
+    // shows it, absent where it cannot be read}.
+    QVariantList pointerSettingStates();
 private:
     DeviceOps m_deviceOps;
     std::unique_ptr<PageRules> m_pageRules;

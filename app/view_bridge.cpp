@@ -121,6 +121,20 @@ void myQQuickView::mouseSetDoubleClickSpeed(uint speed)
         emit pointerSettingFailed(QString::fromLatin1(PointerSettings::DoubleClickSpeedFailed));
 }
 
+QVariantList myQQuickView::pointerSettingStates()
+{
+    QVariantList states;
+    for (PointerSetting s : {PointerSetting::Speed, PointerSetting::DoubleClick,
+                             PointerSetting::ScrollLines}) {
+        QVariantMap state;
+        state.insert(QStringLiteral("reason"), int(m_deviceOps.pointer().unavailable(s)));
+        if (const std::optional<uint> v = m_deviceOps.pointer().current(s))
+            state.insert(QStringLiteral("current"), *v);
+        states << state;
+    }
+    return states;
+}
+
 QVariantList myQQuickView::mouseGetKeydefine(QVariant index, bool isRecovery)
 {
     return m_deviceOps.keyDefine(index, isRecovery);

@@ -1,6 +1,7 @@
 #include "bridge/pointersettings.h"
 
 #include <QDebug>
+#include <cmath>
 
 namespace pointermap {
 
@@ -27,6 +28,44 @@ double gnomeSpeed(int speed)
 Acceleration x11Acceleration(int speed)
 {
     return {speed < 1 ? 1 : speed, 5};
+}
+
+double xfceAcceleration(int speed)
+{
+    return qBound(1, speed, 20) / 2.0;
+}
+
+namespace {
+int onScale(double speed)
+{
+    return qBound(1, int(std::lround(speed)), 20);
+}
+} // namespace
+
+int speedFromGnome(double value)
+{
+    return onScale(10.0 + 10.0 * value);
+}
+
+int speedFromX11(const Acceleration &a)
+{
+    return a.denominator > 0 ? onScale(5.0 * a.numerator / a.denominator) : 10;
+}
+
+int speedFromXfce(double acceleration)
+{
+    return onScale(2.0 * acceleration);
+}
+
+uint speedIndex(int speed)
+{
+    // Index 0 is speed 1, every other index twice its number.
+    return speed <= 1 ? 0u : uint(qBound(1, int(std::lround(speed / 2.0)), int(MaxIndex)));
+}
+
+uint doubleClickIndex(int ms)
+{
+    return uint(qBound(0, int(std::lround((900 - ms) / 70.0)), int(MaxIndex)));
 }
 
 } // namespace pointermap
@@ -81,4 +120,30 @@ bool PointerSettings::setVerticalScrollLines(uint lines)
 {
     PointerBackend *b = backend();
     return reported(b && b->setWheelScrollLines(lines), VerticalScrollLinesFailed);
+}
+
+PointerUnavailable PointerSettings::unavailable(PointerSetting setting)
+{
+    PointerBackend *b = backend();
+    return b ? b->unavailable(setting) : PointerUnavailable::UnknownDesktop;
+}
+
+std::optional<uint> PointerSettings::current(PointerSetting setting)
+{
+    PointerBackend *b = backend();
+    if (!b || b->unavailable(setting) != PointerUnavailable::Available)
+        return std::nullopt;
+    switch (setting) {
+    case PointerSetting::Speed:
+        if (const std::optional<int> s = b->mouseSpeed())
+            return pointermap::speedIndex(*s);
+        break;
+    case PointerSetting::DoubleClick:
+        if (const std::optional<int> ms = b->doubleClickTime())
+            return pointermap::doubleClickIndex(*ms);
+        break;
+    case PointerSetting::ScrollLines:
+        return b->wheelScrollLines();
+    }
+    return std::nullopt;
 }

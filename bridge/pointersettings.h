@@ -26,7 +26,34 @@ double gnomeSpeed(int speed);
 struct Acceleration { int numerator; int denominator; };
 Acceleration x11Acceleration(int speed);
 
+// Xfce's acceleration (0.1 .. 10) for a speed on the 1..20 scale: speed / 2,
+// so the middle of the scale is Xfce's neutral 5.
+double xfceAcceleration(int speed);
+
+// The way back, for showing what the desktop holds now. Each result is
+// clamped to the 1..20 scale.
+int speedFromGnome(double value);
+int speedFromX11(const Acceleration &a);
+int speedFromXfce(double acceleration);
+
+// The slider index (0..10) nearest to a speed or a double-click time.
+uint speedIndex(int speed);
+uint doubleClickIndex(int ms);
+
 } // namespace pointermap
+
+// The three settings, in the order the page shows them.
+enum class PointerSetting { Speed, DoubleClick, ScrollLines };
+
+// Why a setting cannot be offered here. The numbers travel to the screen,
+// which shows its text for each.
+enum class PointerUnavailable {
+    Available = 0,
+    NotOnThisDesktop = 1,   // the desktop has no such setting
+    UnknownDesktop = 2,     // no desktop whose settings this program knows
+    ToolMissing = 3,        // the desktop's settings tool or schema is missing
+    NoSession = 4,          // no session bus to reach the desktop's settings
+};
 
 // Applies the values on one platform; each returns true only when the
 // setting really took effect.
@@ -37,6 +64,14 @@ public:
     virtual bool setMouseSpeed(int speed) = 0;        // 1..20
     virtual bool setDoubleClickTime(int ms) = 0;
     virtual bool setWheelScrollLines(uint lines) = 0;
+
+    // Whether a setting can be applied here, and if not, why. A desktop
+    // that offers everything need not say so.
+    virtual PointerUnavailable unavailable(PointerSetting) { return PointerUnavailable::Available; }
+    // The desktop's current values, where they can be read.
+    virtual std::optional<int> mouseSpeed() { return std::nullopt; }   // 1..20
+    virtual std::optional<int> doubleClickTime() { return std::nullopt; }
+    virtual std::optional<uint> wheelScrollLines() { return std::nullopt; }
 };
 
 // The backend of the platform the program was built for.
@@ -58,6 +93,11 @@ public:
     bool setCursorSpeed(uint index);
     bool setDoubleClickSpeed(uint index);
     bool setVerticalScrollLines(uint lines);
+
+    PointerUnavailable unavailable(PointerSetting setting);
+    // What the page shows for the desktop's current value: the slider index
+    // for speed and double-click, the line count for the wheel.
+    std::optional<uint> current(PointerSetting setting);
 
     void setBackend(std::unique_ptr<PointerBackend> backend);
 

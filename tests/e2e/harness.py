@@ -174,11 +174,12 @@ class Program:
             "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
             "QT_ACCESSIBILITY": "1",
             "QT_QPA_PLATFORM": "xcb",
-            # Desktop settings the program writes (pointer speed, ...) stay
-            # in this run instead of reaching the user's own desktop; the
-            # X server's pointer control is the test display's alone.
-            "GSETTINGS_BACKEND": "memory",
         })
+        # Desktop settings the program writes (pointer speed, ...) stay in
+        # this run instead of reaching the user's own desktop (a test may
+        # name a backend of its own); the X server's pointer control is the
+        # test display's alone.
+        env.setdefault("GSETTINGS_BACKEND", "memory")
         env.pop("SIMMOUSE_CONFIG", None)
         if sim_config is not None:
             path = os.path.join(self.dir, "sim.ini")

@@ -4,7 +4,12 @@ lighting) and the test display's pointer control."""
 
 import ctypes
 import ctypes.util
+import os
+import shutil
+import tempfile
 import time
+from unittest import mock
+
 
 import harness
 from harness import ProgramTest, wait_until
@@ -209,12 +214,41 @@ class LightPanel(PanelTest):
         self.assertEqual(self.save_colour(), RED)
 
 
-class SystemSettings(PanelTest):
+def kde_value(path, group, key):
+    """One key of a KDE configuration file (or GLib key file); group is the
+    header line."""
+    current = None
+    with open(path) as f:
+        for line in f:
+            line = line.strip()
+            if line.startswith("["):
+                current = line
+            elif current == group and line.startswith(key + "="):
+                return line.split("=", 1)[1]
+    return None
+
+
+class DesktopTest(PanelTest):
+    """The program runs in the desktop session these variables describe."""
+    desktop = {}
 
     def setUp(self):
+        env = {"XDG_CURRENT_DESKTOP": "", "DESKTOP_SESSION": "", "XDG_SESSION_TYPE": "x11"}
+        env.update(self.desktop)
+        patcher = mock.patch.dict(os.environ, env)
+        patcher.start()
+        self.addCleanup(patcher.stop)
         super().setUp()
+
+
+class SystemSettings(DesktopTest):
+    """A plain X11 session: the X server's pointer acceleration only."""
+
+    def setUp(self):
         self.pointer = XPointer()
+        self.pointer.reset()
         self.addCleanup(self.pointer.reset)
+        super().setUp()
 
     def test_speed_applied_on_release(self):
         p = self.program
@@ -236,18 +270,108 @@ class SystemSettings(PanelTest):
         self.assertEqual(slider.queryValue().currentValue, 10)
         self.assertTrue(p.absent("alert", "setCursorSpeed Failed"))
 
-    def test_refused_scroll_lines_are_shown(self):
+    def test_what_the_desktop_lacks_is_disabled_with_its_reason(self):
         p = self.program
         p.wait_screen()
         dialog = p.open_dialog("System setting", "System Setting")
+        # Double-click time and wheel lines are no X server settings.
+        reasons = wait_until(lambda: len(p.all(None, "Not offered by this desktop", within=dialog)) == 2
+                             and p.all(None, "Not offered by this desktop", within=dialog),
+                             what="two reasons shown")
+        self.assertEqual(len(reasons), 2)
+        double = p.find("slider", "Double Click Speed", within=dialog)
+        self.assertEqual(double.description, "Not offered by this desktop")
+        self.assertEqual(p.find("slider", "Mouse Speed", within=dialog).description, "")
+        screen = p.find("radio button", "Scroll one Screen", within=dialog)
+        self.assertEqual(screen.description, "Not offered by this desktop")
+        # Disabled: neither the click nor the drag changes anything.
+        p.click(screen)
+        x, y, w, h = p.extents(double)
+        p.drag(x + 6 + 188, y + h // 2, x + w + 30, y + h // 2)
+        time.sleep(0.5)
+        self.assertEqual(p.setting("setting/p1.bin", "mouse/scrollRate"), "3")
+        self.assertEqual(p.setting("setting/p1.bin", "mouse/doubleRate"), "188")
+        self.assertEqual(double.queryValue().currentValue, 6)
+        self.assertTrue(p.absent("alert", None, within=dialog))
+        p.screenshot("system-settings-x11")
+        p.close_dialog(dialog, "System Setting")
+
+
+class GnomeSystemSettings(DesktopTest):
+    """GNOME: its settings schema, kept in a key file of the test's own."""
+
+    def setUp(self):
+        self.config = tempfile.mkdtemp(prefix="quill-gnome-")
+        self.addCleanup(shutil.rmtree, self.config, ignore_errors=True)
+        self.desktop = {"XDG_CURRENT_DESKTOP": "GNOME", "GSETTINGS_BACKEND": "keyfile",
+                        "XDG_CONFIG_HOME": self.config}
+        self.keyfile = os.path.join(self.config, "glib-2.0", "settings", "keyfile")
+        os.makedirs(os.path.dirname(self.keyfile))
+        with open(self.keyfile, "w") as f:
+            f.write("[org/gnome/desktop/peripherals/mouse]\ndouble-click=900\n")
+        if shutil.which("gsettings") is None:
+            self.skipTest("gsettings is not installed")
+        super().setUp()
+
+    def test_controls_write_gnome_settings(self):
+        p = self.program
+        p.wait_screen()
+        dialog = p.open_dialog("System setting", "System Setting")
+        double = p.find("slider", "Double Click Speed", within=dialog)
+        self.assertEqual(double.queryValue().currentValue, 0)   # the desktop's 900 ms
+        self.assertEqual(p.find("radio button", "Scroll one Screen", within=dialog).description,
+                         "Not offered by this desktop")
+        x, y, w, h = p.extents(double)
+        p.drag(x + 6 + 3, y + h // 2, x + w + 30, y + h // 2)
+        wait_until(lambda: kde_value(self.keyfile, "[org/gnome/desktop/peripherals/mouse]",
+                                     "double-click") == "200", what="200 ms in the key file")
+        wait_until(lambda: p.setting("setting/p1.bin", "mouse/doubleRate") == "337", what="doubleRate 337 stored")
+        self.assertTrue(p.absent("alert", None, within=dialog))
+
+
+class PlasmaSystemSettings(DesktopTest):
+    """KDE Plasma: its configuration files in a home of the test's own."""
+
+    def setUp(self):
+        self.config = tempfile.mkdtemp(prefix="quill-kde-")
+        self.addCleanup(shutil.rmtree, self.config, ignore_errors=True)
+        self.desktop = {"XDG_CURRENT_DESKTOP": "KDE", "DESKTOP_SESSION": "plasma",
+                        "KDE_SESSION_VERSION": "5", "XDG_CONFIG_HOME": self.config}
+        with open(os.path.join(self.config, "kcminputrc"), "w") as f:
+            f.write(self.MOUSE + "\nPointerAcceleration=0.200\n")
+        with open(os.path.join(self.config, "kdeglobals"), "w") as f:
+            f.write("[KDE]\nDoubleClickInterval=200\n")
+        if shutil.which("kwriteconfig5") is None:
+            self.skipTest("kwriteconfig5 is not installed")
+        super().setUp()
+
+    MOUSE = "[Libinput][1133][49271][Logitech USB Optical Mouse]"
+
+    def path(self, name):
+        return os.path.join(self.config, name)
+
+    def test_controls_write_plasmas_files(self):
+        p = self.program
+        p.wait_screen()
+        dialog = p.open_dialog("System setting", "System Setting")
+        speed = p.find("slider", "Mouse Speed", within=dialog)
+        # The desktop's own values: acceleration 0.2 and 200 ms.
+        self.assertEqual(speed.queryValue().currentValue, 6)
+        self.assertEqual(self.slider_value("Double Click Speed", dialog), 10)
+        self.assertTrue(p.absent(None, "Not offered by this desktop", within=dialog))
+
+        x, y, w, h = p.extents(speed)
+        p.drag(x + 6 + 188, y + h // 2, x + w + 30, y + h // 2)
+        wait_until(lambda: kde_value(self.path("kcminputrc"), self.MOUSE, "PointerAcceleration") == "1.000",
+                   what="the mouse's acceleration in kcminputrc")
+        self.assertEqual(kde_value(self.path("kcminputrc"), "[Mouse]", "XLbInptPointerAcceleration"), "1.000")
+        wait_until(lambda: p.setting("setting/p1.bin", "mouse/mouseRate") == "337", what="mouseRate 337 stored")
+
         p.press("radio button", "Scroll one Screen", within=dialog)
-        wait_until(lambda: p.setting("setting/p1.bin", "mouse/scrollRate") == "1000",
-                   what="one screen stored")
-        # No Linux desktop keeps a wheel line count: the page says so.
-        p.find("alert", "setVerticalScrollLines Failed", within=dialog)
-        p.screenshot("system-settings-refused")
-        p.press("push button", "Close", within=dialog)
-        wait_until(lambda: p.absent("dialog", "System Setting"), what="the dialog to close")
+        wait_until(lambda: kde_value(self.path("kdeglobals"), "[KDE]", "WheelScrollLines") == "1000",
+                   what="one screen in kdeglobals")
+        wait_until(lambda: p.setting("setting/p1.bin", "mouse/scrollRate") == "1000", what="one screen stored")
+        self.assertTrue(p.absent("alert", None, within=dialog))
 
 
 if __name__ == "__main__":

@@ -4,13 +4,19 @@ import "../../modules/qml/pages/system"
 import "../../modules/qml/pages/system/system.js" as Logic
 
 // The system settings page: knob bands, what is stored and applied on each
-// change, and refusals of the desktop shown on the page.
+// change, settings the desktop cannot take, the desktop's current values, and
+// refusals of the desktop shown on the page.
 Item {
     id: root
     width: 640
     height: 480
 
-    FakeView { id: ui_View }
+    FakeView {
+        id: ui_View
+        // The desktop's side of each setting, as the view reports it.
+        property var pointerStates: []
+        function pointerSettingStates() { return copy(pointerStates) }
+    }
 
     Loader {
         id: loader
@@ -82,6 +88,19 @@ Item {
         function test_applies(row) {
             compare([1, 2, 3].map(function (s) { return Logic.applies(row.isStep, s) }), row.steps)
         }
+
+        function test_reasonText_data() {
+            return [
+                { tag: "available", reason: 0, text: "" },
+                { tag: "not on this desktop", reason: 1, text: "Not offered by this desktop" },
+                { tag: "unknown desktop", reason: 2, text: "Desktop not recognised" },
+                { tag: "tool missing", reason: 3, text: "Desktop settings tool not installed" },
+                { tag: "no session", reason: 4, text: "No desktop session" }
+            ]
+        }
+        function test_reasonText(row) {
+            compare(Logic.reasonText(Logic.builtInTexts, [{}, { reason: row.reason }], 2), row.text)
+        }
     }
 
     TestCase {
@@ -96,9 +115,10 @@ Item {
             return c
         }
 
-        function start(profile) {
+        function start(profile, states) {
             loader.active = false
             ui_View.refusedPointer = []
+            ui_View.pointerStates = states || []
             ui_View.profile = profile || { "mouse/mouseRate": "155", "mouse/doubleRate": "104",
                                            "mouse/scrollRate": "3" }
             ui_View.factory = { "mouse/mouseRate": "3", "mouse/doubleRate": "337", "mouse/scrollRate": "1000" }
@@ -225,6 +245,46 @@ Item {
             page.chooseScroll(true)
             compare(line.text, "")
             verify(!line.visible)
+        }
+
+        function test_unavailableSettingIsDisabledWithItsReason() {
+            start(undefined, [{ reason: 0 }, { reason: 1 }, { reason: 3 }])
+            verify(child("speedRow").enabled)
+            verify(!child("doubleClickRow").enabled)
+            verify(!child("rowsChoice").enabled)
+            verify(!child("screenChoice").enabled)
+            compare(child("speedReason").visible, false)
+            compare(child("doubleClickReason").text, "Not offered by this desktop")
+            compare(child("doubleClickRow").slider.Accessible.description, "Not offered by this desktop")
+            compare(child("scrollReason").Accessible.name, "Desktop settings tool not installed")
+            // In the configured language.
+            var lang = Logic.builtInTexts.slice()
+            lang[8] = "当前桌面不提供此设置"
+            page.lang = lang
+            compare(child("doubleClickReason").text, "当前桌面不提供此设置")
+            // Still stored, applied only where the desktop can take it.
+            page.saveData(true, 0)
+            compare(ui_View.calls, stored.concat(["mouseSetCursorSpeed 5"]))
+            compare(child("pointerFailure").text, "")
+        }
+
+        function test_desktopValuesShown_data() {
+            return [
+                { tag: "start-up", send: false, recovery: false, applied: [] },
+                { tag: "restore", send: true, recovery: true,
+                  applied: ["mouseSetCursorSpeed 0", "mouseSetDoubleClickSpeed 10", "mouseSetVerticalScrollLines 1000"] }
+            ]
+        }
+        function test_desktopValuesShown(row) {
+            start()
+            ui_View.pointerStates = [{ reason: 0, current: 10 }, { reason: 0, current: 2 },
+                                     { reason: 0, current: 7 }]
+            page.init(row.send, row.recovery)
+            compare(ui_View.calls.filter(function (c) { return c.indexOf("mouseSet") === 0 }), row.applied)
+            compare(child("speedRow").slider.value, 10)
+            compare(child("doubleClickRow").slider.value, 2)
+            compare(page.oneScreen, false)
+            compare(child("rowsField").text, "7")
         }
 
         function test_closeHidesWithoutSaving() {

@@ -7,7 +7,8 @@ import "../../common/values.js" as Values
 // Pointer speed, double-click speed and wheel scroll lines of the desktop.
 // Every change is applied at once and kept in the current profile, so a
 // profile change or factory reset applies them again. A setting the desktop
-// refuses is shown here with the view's failure text.
+// cannot take is disabled with a short reason; one it refuses all the same is
+// shown here with the view's failure text.
 DialogFrame {
     id: page
     property var lang: Logic.builtInTexts
@@ -20,6 +21,12 @@ DialogFrame {
         function (k) { return failures[k] }).join("\n")
     property int applying: -1
     property bool viewConnected: false
+    // The desktop's side of each setting: whether it can be applied, and its
+    // current value (see ui_View.pointerSettingStates).
+    property var states: []
+    readonly property bool speedAvailable: Logic.available(states, Logic.stepSpeed)
+    readonly property bool doubleClickAvailable: Logic.available(states, Logic.stepDoubleClick)
+    readonly property bool scrollAvailable: Logic.available(states, Logic.stepScroll)
 
     width: 480
     height: 300
@@ -56,8 +63,30 @@ DialogFrame {
         applying = -1
     }
 
+    function readStates() {
+        states = ui_View.pointerSettingStates === undefined ? [] : ui_View.pointerSettingStates()
+    }
+
+    // What the desktop holds now, where it can be read, replaces the stored
+    // value on the controls (a knob already in that band stays where it is).
+    function showCurrent() {
+        var speed = Logic.currentOf(states, Logic.stepSpeed)
+        if (speed !== undefined && Logic.indexOf(speedRow.slider.position) !== speed)
+            speedRow.slider.position = Logic.positionOfIndex(speed)
+        var dbl = Logic.currentOf(states, Logic.stepDoubleClick)
+        if (dbl !== undefined && Logic.indexOf(doubleRow.slider.position) !== dbl)
+            doubleRow.slider.position = Logic.positionOfIndex(dbl)
+        var lines = Logic.currentOf(states, Logic.stepScroll)
+        if (lines !== undefined) {
+            oneScreen = Logic.isOneScreen(lines)
+            if (!oneScreen)
+                rowsField.text = Logic.rowsText(lines)
+        }
+    }
+
     function init(isSendData, isRecovery) {
         connectView()
+        readStates()
         var speed = Values.toInt(ui_View.getData("mouse/mouseRate", isRecovery), NaN)
         if (!isNaN(speed))
             speedRow.slider.position = Logic.clampPosition(speed)
@@ -70,8 +99,11 @@ DialogFrame {
             if (!oneScreen)
                 rowsField.text = Logic.rowsText(scroll)
         }
-        if (isSendData)
+        if (isSendData) {
             saveData(true, Logic.stepAll)
+            readStates()   // what the desktop made of it
+        }
+        showCurrent()
     }
 
     function saveData(isSendData, isStep) {
@@ -83,11 +115,12 @@ DialogFrame {
             return
         var speedIndex = Logic.indexOf(speedRow.slider.position)
         var doubleIndex = Logic.indexOf(doubleRow.slider.position)
-        if (Logic.applies(isStep, Logic.stepSpeed))
+        // What the desktop cannot take is stored but not applied.
+        if (Logic.applies(isStep, Logic.stepSpeed) && speedAvailable)
             apply(Logic.stepSpeed, function () { ui_View.mouseSetCursorSpeed(speedIndex) })
-        if (Logic.applies(isStep, Logic.stepDoubleClick))
+        if (Logic.applies(isStep, Logic.stepDoubleClick) && doubleClickAvailable)
             apply(Logic.stepDoubleClick, function () { ui_View.mouseSetDoubleClickSpeed(doubleIndex) })
-        if (Logic.applies(isStep, Logic.stepScroll))
+        if (Logic.applies(isStep, Logic.stepScroll) && scrollAvailable)
             apply(Logic.stepScroll, function () { ui_View.mouseSetVerticalScrollLines(scroll) })
     }
 
@@ -111,11 +144,26 @@ DialogFrame {
         font.pixelSize: Theme.fontSmall
     }
 
+    // Why a setting is disabled, beside its title.
+    component Reason: Label {
+        property int step: 0
+        x: 180
+        width: page.width - x - 16
+        elide: Text.ElideRight
+        visible: text !== ""
+        text: Logic.reasonText(page.lang, page.states, step)
+        color: Theme.unsaved
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
+    }
+
     // One slider with "Slow" at its left end and "Fast" at its right end.
     component SpeedRow: Item {
         id: row
         property alias slider: rowSlider
         property string name: ""
+        // Why it is disabled, told to screen readers too.
+        property string reason: ""
         signal released()
         width: page.width - 32
         height: 20
@@ -133,6 +181,7 @@ DialogFrame {
             minPos: Logic.minPos
             maxPos: Logic.maxPos
             accessibleName: row.name
+            Accessible.description: row.reason
             value: Logic.indexOf(position)
             from: 0
             to: Logic.maxIndex
@@ -149,11 +198,19 @@ DialogFrame {
         text: page.lang[1]
         font.pixelSize: Theme.fontNormal
     }
+    Reason {
+        objectName: "speedReason"
+        y: 12
+        step: Logic.stepSpeed
+    }
     SpeedRow {
         id: speedRow
         objectName: "speedRow"
         x: 16; y: 36
+        enabled: page.speedAvailable
+        opacity: enabled ? 1 : 0.4
         name: page.lang[1]
+        reason: Logic.reasonText(page.lang, page.states, Logic.stepSpeed)
         onReleased: page.saveData(true, Logic.stepSpeed)
     }
 
@@ -162,11 +219,19 @@ DialogFrame {
         text: page.lang[2]
         font.pixelSize: Theme.fontNormal
     }
+    Reason {
+        objectName: "doubleClickReason"
+        y: 68
+        step: Logic.stepDoubleClick
+    }
     SpeedRow {
         id: doubleRow
         objectName: "doubleClickRow"
         x: 16; y: 92
+        enabled: page.doubleClickAvailable
+        opacity: enabled ? 1 : 0.4
         name: page.lang[2]
+        reason: Logic.reasonText(page.lang, page.states, Logic.stepDoubleClick)
         onReleased: page.saveData(true, Logic.stepDoubleClick)
     }
 
@@ -175,13 +240,22 @@ DialogFrame {
         text: page.lang[5]
         font.pixelSize: Theme.fontNormal
     }
+    Reason {
+        id: scrollReason
+        objectName: "scrollReason"
+        y: 124
+        step: Logic.stepScroll
+    }
     Row {
         x: 32; y: 150
         spacing: 12
+        enabled: page.scrollAvailable
+        opacity: enabled ? 1 : 0.4
         RadioButton {
             objectName: "rowsChoice"
             anchors.verticalCenter: parent.verticalCenter
             text: page.lang[6]
+            Accessible.description: scrollReason.text
             checked: !page.oneScreen
             onClicked: page.chooseScroll(false)
         }
@@ -201,7 +275,10 @@ DialogFrame {
     RadioButton {
         objectName: "screenChoice"
         x: 32; y: 184
+        enabled: page.scrollAvailable
+        opacity: enabled ? 1 : 0.4
         text: page.lang[7]
+        Accessible.description: scrollReason.text
         checked: page.oneScreen
         onClicked: page.chooseScroll(true)
     }

@@ -4,7 +4,12 @@
 // Pure rules of the system settings page.
 
 var builtInTexts = ["System Setting", "Mouse Speed", "Double Click Speed", "Slow", "Fast",
-                    "Scroll Speed", "Number of Rows", "Scroll one Screen"]
+                    "Scroll Speed", "Number of Rows", "Scroll one Screen",
+                    "Not offered by this desktop", "Desktop not recognised",
+                    "Desktop settings tool not installed", "No desktop session"]
+
+// The text of why a setting cannot be applied: reason 1.. is text 8...
+var firstReasonText = 8
 
 // Knob positions of both sliders, in pixels.
 var minPos = 3
@@ -55,4 +60,38 @@ function scrollValue(oneScreenChosen, rowsFieldText) {
 function applies(isStep, step) {
     var s = Values.toInt(isStep, stepAll)
     return s === stepAll || s === step
+}
+
+// The desktop's state of a step (stepSpeed ...) in the view's list of
+// {reason, current}; a view that tells nothing offers everything.
+function stateOf(states, step) {
+    var s = states ? states[step - 1] : undefined
+    return s ? s : {}
+}
+
+function available(states, step) {
+    return Values.toInt(stateOf(states, step).reason, 0) === 0
+}
+
+// The short reason shown beside a setting that cannot be applied; "" when
+// it can.
+function reasonText(lang, states, step) {
+    var r = Values.toInt(stateOf(states, step).reason, 0)
+    if (r <= 0)
+        return ""
+    var t = lang[firstReasonText + r - 1]
+    return t === undefined ? builtInTexts[firstReasonText + r - 1] || "" : t
+}
+
+// The desktop's current value of a step, or undefined where unknown.
+function currentOf(states, step) {
+    var v = stateOf(states, step).current
+    return v === undefined || v === null || !available(states, step) ? undefined : Values.toInt(v, 0)
+}
+
+// A knob position inside the band of an index (its middle).
+function positionOfIndex(index) {
+    var i = Math.max(0, Math.min(maxIndex, index))
+    var low = i === 0 ? minPos : thresholds[i - 1]
+    return clampPosition(Math.floor((low + thresholds[i] - 1) / 2))
 }

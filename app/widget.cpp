@@ -124,6 +124,7 @@ void Widget::showBalloon(const QString &title, const QString &text)
 
 void Widget::deviceWriteFailed()
 {
+    ++m_writeFailureCount;
     if (m_writeFailures.admit())
         showBalloon(QStringLiteral("Info"), messageText(LangStrings::MouseRejectedSetting));
 }

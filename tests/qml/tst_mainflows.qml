@@ -250,6 +250,8 @@ Item {
             compare(ui_View.calls, [])
             main.changeProfile(2)
             compare(main.profileNo, 2)
+            // Called from native code too: the drop-down shows the new row.
+            compare(page("profileList").currentIndex, 2)
             compare(ui_View.calls[0], "setGlobalData mouse/profileNo 2")
             compare(ui_View.calls[1], "setCurrentProfile 2")
             var names = ui_View.calls.map(function (c) { return c.split(" ")[0] })

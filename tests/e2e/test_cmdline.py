@@ -39,6 +39,9 @@ class WithProgramRunning(ProgramTest):
         # Commands are given from another folder than the program's.
         self.work = os.path.join(p.dir, "elsewhere")
         os.makedirs(self.work)
+        # Profile 5 has no row (deleted on the profile page).
+        p.edit_ini("setting/name.bin", {"profile/profileName": ", ".join(
+            ["Standard0", "profile_01", "profile_12", "profile_23", "profile_34"])})
         if self.running:
             p.start()
             p.wait_screen()
@@ -94,8 +97,8 @@ class WithProgramRunning(ProgramTest):
         self.assertEqual(state["currentStage"], 3 if self.running else 1)
         status, out, _, _ = self.run_cli("--list-profiles")
         self.assertEqual(out.splitlines()[:2], ["* 0 Standard", "  1 profile_0"])
-        self.assertEqual(json.loads(self.run_cli("--list-profiles", "--json")[1])[5],
-                         {"number": 5, "name": "profile_4", "active": False})
+        self.assertEqual(json.loads(self.run_cli("--list-profiles", "--json")[1])[4],
+                         {"number": 4, "name": "profile_3", "active": False})
 
     def test_export_then_import(self):
         p = self.program
@@ -104,9 +107,25 @@ class WithProgramRunning(ProgramTest):
         self.assertEqual(status, 0, err)
         saved = os.path.join(self.work, "saved.pf")
         self.assertTrue(filecmp.cmp(saved, p.ini_path("setting/p2.bin"), shallow=False))
-        status, _, err, _ = self.run_cli("--import-profile", "4", saved)
+        for number in (4, 5):
+            status, _, err, _ = self.run_cli("--import-profile", number, saved)
+            self.assertEqual(status, 0, err)
+            self.assertTrue(filecmp.cmp(saved, p.ini_path("setting/p%d.bin" % (number + 1)), shallow=False))
+        # Profile 5 got its row back, named as the profile page names a new one.
+        self.assertIn("  5 profile_4", self.run_cli("--list-profiles")[1])
+        if self.running:
+            p.press("combo box", "Profile")
+            p.find("list item", "profile_4")
+            p.type_keys("Escape")
+            p.clear_wire()
+        # Imported into the profile in use, it goes to the mouse at once.
+        status, _, err, wire = self.run_cli("--import-profile", "0", saved)
         self.assertEqual(status, 0, err)
-        self.assertTrue(filecmp.cmp(saved, p.ini_path("setting/p5.bin"), shallow=False))
+        self.assertTrue(self.requests(wire, SET_KEY_MATRIX))
+        self.assertEqual([r.bytes[2] for r in self.requests(wire, SET_REPORT_RATE)], [4])
+        if self.running:
+            wait_until(lambda: p.find("combo box", "Report Rate").description == "250Hz",
+                       what="the screen showing the imported report rate")
         # A failed import leaves the profile as it was; so does a failed export.
         with open(p.ini_path("setting/p5.bin"), "rb") as f:
             before = f.read()

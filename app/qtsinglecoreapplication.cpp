@@ -7,6 +7,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QSysInfo>
 #include <QThread>
 
 namespace {
@@ -63,6 +64,10 @@ bool SingleInstance::takeOverStaleLock()
         return m_lock->tryLock(0);   // gone meanwhile, or unreadable: try once more
     if (ownerAnswers())
         return false;
+    // A live owner on this host that does not listen is most likely a
+    // command-line run working without a display: it ends within seconds.
+    if (host == QSysInfo::machineHostName() && m_lock->tryLock(kCommandRunMs))
+        return true;
     // Only the lock that was probed: one taken meanwhile by another start
     // is that start's.
     qint64 pidNow = 0;
@@ -140,16 +145,23 @@ void SingleInstance::readConnection()
     }
 }
 
+void SingleInstance::setCommandHandler(CommandHandler handler)
+{
+    m_handler = std::move(handler);
+    // Commands that came while the program was still starting.
+    if (m_handler && !m_pending.isEmpty())
+        QMetaObject::invokeMethod(this, &SingleInstance::runPending, Qt::QueuedConnection);
+}
+
 void SingleInstance::runPending()
 {
     if (m_running)
         return;
     m_running = true;
-    while (!m_pending.isEmpty()) {
+    while (m_handler && !m_pending.isEmpty()) {
         const Pending p = m_pending.takeFirst();
-        CommandReply reply{2, QString(), QStringLiteral("quillmouse: commands are not taken now\n")};
-        if (m_handler)
-            reply = m_handler(p.arguments);
+        const CommandHandler handler = m_handler;   // may be replaced meanwhile
+        const CommandReply reply = handler(p.arguments);
         if (!p.socket)
             continue;   // the sender gave up meanwhile
         QByteArray block;

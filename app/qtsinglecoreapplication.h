@@ -50,8 +50,9 @@ public:
     // for its reply. NotListening: nothing was sent.
     Forward sendCommand(const QStringList &arguments, int timeout, CommandReply *reply);
 
-    // Runs forwarded commands (on this object's thread, one at a time).
-    void setCommandHandler(CommandHandler handler) { m_handler = std::move(handler); }
+    // Runs forwarded commands (on this object's thread, one at a time);
+    // without one they wait.
+    void setCommandHandler(CommandHandler handler);
 
 signals:
     void messageReceived(const QString &message);
@@ -60,6 +61,8 @@ private:
     // How long a later start waits for the lock's owner to answer before it
     // takes the lock over.
     static constexpr int kOwnerProbeMs = 1000;
+    // How long it then waits for a silent owner on this host to let go.
+    static constexpr int kCommandRunMs = 10000;
 
     bool ownerAnswers() const;
     bool connectOnce(QLocalSocket &socket, int timeout) const;

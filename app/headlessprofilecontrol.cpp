@@ -12,6 +12,13 @@ const char kConfigFile[] = "./modules/setting/apConfig.bin";
 bool sendProfileHeadless(DeviceOps &ops, SettingsStore &store, const std::function<int()> &writeFailures)
 {
     const int before = writeFailures();
+    // A 560 mouse's settings go out in its profile records: start from what
+    // it holds, as the program does on connecting.
+    if (store.getGlobalData(QStringLiteral("mouse/icType")).toString() == QLatin1String("560")) {
+        const bool isGun = store.getGlobalData(QStringLiteral("mouse/isGun")).toBool();
+        for (uint block = 0; block < (isGun ? 5u : 2u); ++block)
+            ops.readProfile(block);
+    }
     QVariantList matrix;
     for (int slot = 0; slot < keymatrix::SlotCount; ++slot) {
         const QVariantList entry = store.getDataList(DeviceOps::keyMatrixKey(slot), false);
@@ -75,15 +82,14 @@ bool HeadlessProfileControl::connected()
             continue;
         m_hid.hidIdle = 1;
         m_connected = true;
-        // A 560 mouse's settings go out in its profile records: start from
-        // what it holds, as the program does on connecting.
-        if (icType() == QLatin1String("560")) {
-            for (uint block = 0; block < (isGun() ? 5u : 2u); ++block)
-                m_ops.readProfile(block);
-        }
         return true;
     }
     return false;
+}
+
+bool HeadlessProfileControl::sendProfile()
+{
+    return sendProfileHeadless(m_ops, m_store, [this] { return m_writeFailures; });
 }
 
 ProfileControl::Status HeadlessProfileControl::outcome(int failuresBefore) const
@@ -108,7 +114,7 @@ ProfileControl::Status HeadlessProfileControl::activateProfile(int profile)
     const int before = m_writeFailures;
     m_store.setGlobalData(QStringLiteral("mouse/profileNo"), profile);
     m_store.setCurrentProfile(profile);
-    sendProfileHeadless(m_ops, m_store, [this] { return m_writeFailures; });
+    sendProfile();
     return outcome(before);
 }
 
@@ -150,6 +156,6 @@ bool HeadlessProfileControl::importProfile(int profile, const QString &file, QSt
     // The profile in use goes to the mouse at once, as it would on the screens;
     // without a mouse it goes when the program next sends it.
     if (profile == activeProfile() && connected())
-        sendProfileHeadless(m_ops, m_store, [this] { return m_writeFailures; });
+        sendProfile();
     return true;
 }

@@ -30,6 +30,7 @@ public:
 private:
     // Finds and greets the mouse once; false when none answers.
     bool connected();
+    bool sendProfile();
     Status outcome(int failuresBefore) const;
 
     // DeviceHost: nothing to show here; failed writes are counted.

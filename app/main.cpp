@@ -9,6 +9,7 @@
 
 #include "app/basefolder.h"
 #include "app/cmdline.h"
+#include "app/console.h"
 #include "app/freememory.h"
 #include "app/guiprofilecontrol.h"
 #include "app/headlessprofilecontrol.h"
@@ -58,6 +59,7 @@ QString commandLineBaseFolder(const QString &appDir)
 // the running program, or is done here without a display when none runs.
 int runCommandLine(int argc, char *argv[])
 {
+    console::useParentConsole();
     QCoreApplication app(argc, argv);
     // The program's diagnostics would only clutter what the command prints
     // (QT_LOGGING_RULES brings them back).

@@ -1,13 +1,19 @@
 #include "app/console.h"
 
 #include <cstdio>
+#include <io.h>
 #include <windows.h>
 
 void console::useParentConsole()
 {
-    if (!AttachConsole(ATTACH_PARENT_PROCESS))
-        return;   // started from Explorer or a shortcut: nowhere to write
+    // Redirected (to a file, a pipe): the streams work already.
+    const bool outFree = _fileno(stdout) < 0;
+    const bool errFree = _fileno(stderr) < 0;
+    if ((!outFree && !errFree) || !AttachConsole(ATTACH_PARENT_PROCESS))
+        return;   // also when started from Explorer or a shortcut: nowhere to write
     FILE *unused = nullptr;
-    freopen_s(&unused, "CONOUT$", "w", stdout);
-    freopen_s(&unused, "CONOUT$", "w", stderr);
+    if (outFree)
+        freopen_s(&unused, "CONOUT$", "w", stdout);
+    if (errFree)
+        freopen_s(&unused, "CONOUT$", "w", stderr);
 }

@@ -128,6 +128,7 @@ void Widget::showBalloon(const QString &title, const QString &text)
 
 void Widget::deviceWriteFailed()
 {
+    ++m_writeFailureCount;
     if (view())
         view()->noteWriteFailed();
     if (m_writeFailures.admit())

@@ -53,6 +53,9 @@ public:
     // such failures. The setting itself stays stored.
     void deviceWriteFailed() override;
     BurstLimiter &writeFailureLimiter() { return m_writeFailures; }
+    // How many writes failed since start: an operation compares the count
+    // before and after to learn whether all of it reached the mouse.
+    int writeFailureCount() const { return m_writeFailureCount; }
     // A native message in the configured language (built-in English where
     // the language file has none); %1 takes `arg`.
     QString messageText(int id, const QString &arg = QString()) const;
@@ -92,6 +95,7 @@ private:
     // Quiet time that ends a burst of write failures: the balloon's own
     // display time.
     BurstLimiter m_writeFailures{10000};
+    int m_writeFailureCount = 0;
 
     // BEGIN detect-owned members
     // Device-change notifications (udev, simulated mouse); a child of the window.

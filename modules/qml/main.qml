@@ -247,13 +247,25 @@ Item {
     function changeProfile(number) {
         if (number === profileNo || number < 0)
             return
+        applyProfile(number)
+    }
+
+    // Makes `number` the profile in use and sends it whole; also called from
+    // native code (the command line), so the drop-down is set here too.
+    function applyProfile(number) {
         controlUIEnable(false)
         profileNo = number
         profilePage.profileNo = number
+        profilePage.syncProfileList()
         ui_View.setGlobalData("mouse/profileNo", number)
         ui_View.setCurrentProfile(number)
         sendProfile()
         controlUIEnable(true)
+    }
+
+    // The stored profile list changed outside the screens.
+    function reloadProfiles() {
+        profilePage.init()
     }
 
     function macroNameOfSlot(slot) {

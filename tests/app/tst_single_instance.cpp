@@ -63,6 +63,39 @@ private slots:
     // A lock whose owner cannot be checked (written on another host) and
     // who does not answer is taken over at once, not waited on for the
     // message time-out; a first copy that answers keeps its lock.
+    // A live process of this host that holds the lock without listening (a
+    // command-line run working without a display) is waited for, not
+    // taken over while it works.
+    void silentOwnerOnThisHostIsWaitedFor()
+    {
+        QTemporaryDir tmp;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TMPDIR"), tmp.path());
+        QProcess first;
+        first.setProcessEnvironment(env);
+        first.start(PROBE_PATH, {});
+        QVERIFY(waitForLine(first, "primary"));
+        first.kill();
+        QVERIFY(first.waitForFinished(20000));
+        const QStringList locks = QDir(tmp.path()).entryList({QStringLiteral("*.lock")}, QDir::Files);
+        QCOMPARE(locks.size(), 1);
+
+        QLockFile silent(tmp.filePath(locks.first()));   // this test process, alive, not listening
+        QVERIFY(silent.tryLock(0));
+        QProcess next;
+        next.setProcessEnvironment(env);
+        next.start(PROBE_PATH, {});
+        QVERIFY(next.waitForStarted());
+        // Past the 1 s it asks a lock's owner to answer: still waiting.
+        QTest::qWait(2500);
+        QCOMPARE(next.state(), QProcess::Running);
+        QVERIFY(!next.readAllStandardOutput().contains("primary"));
+        silent.unlock();
+        QVERIFY(waitForLine(next, "primary"));
+        next.kill();
+        next.waitForFinished(20000);
+    }
+
     void foreignLock_data()
     {
         QTest::addColumn<bool>("ownerAlive");

@@ -107,7 +107,7 @@ class OtherWindow:
         return result.stdout.strip() == self.id
 
     def close(self):
-        if self.process.poll() is None:
+        if self.process is not None and self.process.poll() is None:
             self.process.terminate()
             self.process.wait(10)
 
@@ -128,6 +128,9 @@ class WireRecord:
         self.path = parts[2]
         clear = re.search(r"\[clear ([0-9a-f ]+)\]", line)
         raw = line.split("[clear")[0].split()[3:]
+        # A failed transfer ends in FAILED and a note in brackets.
+        raw = raw[:next((i for i, b in enumerate(raw) if not re.fullmatch(r"[0-9a-f]{2}", b)), len(raw))]
+        self.ok = " FAILED" not in line
         self.raw = [int(b, 16) for b in raw]
         self.bytes = [int(b, 16) for b in clear.group(1).split()] if clear else self.raw
 
@@ -144,11 +147,12 @@ class Program:
     """One run of the program on a private copy of the data tree."""
 
     def __init__(self, apconfig=None, sim_config=None, language=None, profile_edits=None,
-                 data_edits=None):
+                 data_edits=None, start=True):
         """apconfig: {"group/key": value} written into apConfig.bin;
         sim_config: text of a SIMMOUSE_CONFIG file (default: the sample mouse);
         profile_edits: {"p1.bin": {"group/key": value}};
-        data_edits: any file of the data tree, {"gun/gunData.bin": {"group/key": value}}."""
+        data_edits: any file of the data tree, {"gun/gunData.bin": {"group/key": value}};
+        start: False prepares the data tree only (start() starts the program)."""
         AccessibilityBus.ensure()
         Tray.ensure()
         self.dir = tempfile.mkdtemp(prefix="quill-e2e-")
@@ -189,9 +193,34 @@ class Program:
         self.env = env
         self.log_path = os.path.join(self.dir, "program.log")
         self._log = open(self.log_path, "w")
-        self.process = subprocess.Popen([os.path.join(self.dir, "QuillMouse")], cwd=self.dir,
-                                        env=env, stdout=self._log, stderr=subprocess.STDOUT)
+        self.process = None
         self._app = None
+        if start:
+            self.start()
+
+    def start(self):
+        self.process = subprocess.Popen([os.path.join(self.dir, "QuillMouse")], cwd=self.dir,
+                                        env=self.env, stdout=self._log, stderr=subprocess.STDOUT)
+
+    def command(self, *args, sim_commands=None, cwd=None, timeout=120):
+        """Runs the program's command line (from cwd, by default the test's
+        own directory); returns (exit status, stdout, stderr, wire log
+        lines of its own simulated mouse when it did the work itself)."""
+        wirelog = os.path.join(self.dir, "cli-wire.log")
+        if os.path.exists(wirelog):
+            os.remove(wirelog)
+        env = dict(self.env, SIMMOUSE_SOCKET=os.path.join(self.dir, "cli.sock"),
+                   SIMMOUSE_WIRELOG=wirelog, SIMMOUSE_COMMANDS=sim_commands or "")
+        # Over SSH or in a console: no display, no session bus.
+        for name in ("DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM"):
+            env.pop(name, None)
+        result = subprocess.run([os.path.join(self.dir, "QuillMouse")] + [str(a) for a in args],
+                                env=env, cwd=cwd, capture_output=True, text=True, timeout=timeout)
+        wire = []
+        if os.path.exists(wirelog):
+            with open(wirelog) as f:
+                wire = [WireRecord(line) for line in f if line.strip()]
+        return result.returncode, result.stdout, result.stderr, wire
 
     # --- life cycle ---------------------------------------------------------
 
@@ -204,7 +233,7 @@ class Program:
                    what="%r x%d in the program output" % (text, count))
 
     def close(self):
-        if self.process.poll() is None:
+        if self.process is not None and self.process.poll() is None:
             self.process.send_signal(signal.SIGTERM)
             try:
                 self.process.wait(10)

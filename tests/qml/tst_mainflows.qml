@@ -253,6 +253,8 @@ Item {
             compare(ui_View.calls, [])
             main.changeProfile(2)
             compare(main.profileNo, 2)
+            // Called from native code too: the drop-down shows the new row.
+            compare(page("profileList").currentIndex, 2)
             compare(ui_View.calls.slice(0, 3), ["setGlobalData mouse/profileNo 2", "setCurrentProfile 2",
                                                 "sendActiveProfile"])
             var names = ui_View.calls.map(function (c) { return c.split(" ")[0] })

@@ -241,11 +241,44 @@ std::string execute(const std::string &line)
     return "error: unknown command '" + command + "' (" + kUsage + ")\n";
 }
 
+namespace {
+
+// A program that ends by itself (a command-line run) takes its simulated
+// mouse along: SIMMOUSE_COMMANDS ("unplug; fail 3") prepares the mouse before
+// the program's first call, and SIMMOUSE_WIRELOG names a file that the wire
+// log is appended to when the process ends.
+void runStartCommands()
+{
+    const char *commands = std::getenv("SIMMOUSE_COMMANDS");
+    std::istringstream in(commands ? commands : "");
+    std::string line;
+    while (std::getline(in, line, ';')) {
+        if (line.find_first_not_of(' ') == std::string::npos)
+            continue;
+        const std::string answer = execute(line);
+        if (answer.rfind("error:", 0) == 0)
+            std::fprintf(stderr, "simmouse: SIMMOUSE_COMMANDS: %s", answer.c_str());
+    }
+}
+
+void appendWireLog()
+{
+    const char *file = std::getenv("SIMMOUSE_WIRELOG");
+    if (!file || !*file)
+        return;
+    std::ofstream out(file, std::ios::app);
+    out << execute("log");
+}
+
+} // namespace
+
 void ensureStarted()
 {
     static std::once_flag once;
     std::call_once(once, [] {
         configure();
+        runStartCommands();
+        std::atexit(appendWireLog);
         listen();
     });
 }

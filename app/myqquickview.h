@@ -145,4 +145,19 @@ public:
 private:
     std::unique_ptr<FileDialogs> m_fileDialogs;
     // END store-owned members
+
+    // BEGIN games-owned members (view_games.cpp)
+    // The "Bind program..." dialog's operations over games.ini.
+public slots:
+    // The user's running programs by name, for picking a game.
+    QStringList runningPrograms();
+    // The programs bound to `profile` (0-5), in binding order.
+    QStringList gameBindings(int profile);
+    // False when nothing changed (blank, already bound, file not written).
+    bool addGameBinding(QString program, int profile);
+    bool removeGameBinding(QString program, int profile);
+signals:
+    // games.ini changed: the watcher takes the new bindings.
+    void gameBindingsChanged();
+    // END games-owned members
 };

@@ -25,6 +25,7 @@ void GameWatcher::setControl(ProfileControl *control)
 void GameWatcher::setBindings(const QList<GameBinding> &bindings)
 {
     m_bindings = bindings;
+    m_matches.clear();
     // Running programs no longer bound (or bound elsewhere) are looked at
     // afresh by the next scan.
     updateTimer();
@@ -74,11 +75,19 @@ void GameWatcher::scan()
     // Who runs now, in start order; those seen before keep their place.
     QList<Running> now;
     if (!m_bindings.isEmpty()) {
-        for (const ProcessInfo &p : m_processes.scan()) {
-            const int b = gamematch::bindingFor(m_bindings, p);
-            if (b >= 0)
-                now.append({p.pid, p.startTime, m_bindings.at(b).program, m_bindings.at(b).profile});
+        const QList<ProcessInfo> processes = m_processes.scan();
+        QHash<qint64, Match> matches;
+        matches.reserve(processes.size());
+        for (const ProcessInfo &p : processes) {
+            Match m = m_matches.value(p.pid);
+            if (m.revision != p.revision)
+                m = {p.revision, gamematch::bindingFor(m_bindings, p)};
+            matches.insert(p.pid, m);
+            if (m.binding >= 0)
+                now.append({p.pid, p.startTime, m_bindings.at(m.binding).program,
+                            m_bindings.at(m.binding).profile});
         }
+        m_matches.swap(matches);
     }
     QList<Running> kept;
     QList<Running> started;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QTimer>
@@ -76,6 +77,14 @@ private:
     QList<GameBinding> m_bindings;
     bool m_enabled = true;
     ProcessList m_processes;
+    // Which binding each process answers to (-1: none), kept while its
+    // details and the bindings stay the same.
+    struct Match
+    {
+        quint64 revision = 0;
+        int binding = -1;
+    };
+    QHash<qint64, Match> m_matches;
 
     QList<Running> m_running;
     // The profile in use before the first bound program started; -1 when

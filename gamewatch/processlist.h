@@ -13,6 +13,9 @@ struct ProcessInfo
     QString comm;            // short name, cut at 15 characters by the kernel
     QString exe;             // the executable's path; empty where not permitted
     QStringList args;        // the command line, argv[0] first
+    // Changes whenever the details above were read anew, so that what is
+    // worked out from them can be kept until then.
+    quint64 revision = 0;
 
     // The program's name: the executable's, else argv[0]'s, else comm.
     QString name() const;
@@ -47,4 +50,5 @@ private:
         bool seen = false;
     };
     QHash<qint64, Entry> m_cache;
+    quint64 m_revision = 0;
 };

@@ -98,6 +98,7 @@ QList<ProcessInfo> ProcessList::scan()
             Entry entry;
             if (!readDetails(pid, entry.info))
                 continue;
+            entry.info.revision = ++m_revision;
             entry.seen = true;
             m_cache.insert(pid, entry);
             continue;
@@ -110,7 +111,11 @@ QList<ProcessInfo> ProcessList::scan()
             if (readDetails(pid, again)) {
                 if (again.startTime != it->info.startTime)
                     it->freshScans = kFreshScans;
-                it->info = again;
+                if (again.startTime != it->info.startTime || again.comm != it->info.comm
+                    || again.exe != it->info.exe || again.args != it->info.args) {
+                    again.revision = ++m_revision;
+                    it->info = again;
+                }
             }
         }
     }

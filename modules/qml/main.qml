@@ -42,7 +42,8 @@ Item {
     // The DPI page counts stages from 0, the device from 1.
     readonly property int currentDpiStage: dpiPage.currentDPI
     readonly property bool anyUnsaved: keyMatrix.isSave || dpiPage.isSave || lightPage.isSave
-    readonly property var dialogs: [macroEditor, gunEditor, systemSetting, keyAssigment, profilePage, resetBox]
+    readonly property var dialogs: [macroEditor, gunEditor, systemSetting, keyAssigment, bindProgram, profilePage,
+                                    resetBox]
     readonly property bool dialogOpen: macroEditor.visible || gunEditor.visible || systemSetting.visible
                                        || keyAssigment.visible || profilePage.visible || resetBox.visible
 
@@ -532,6 +533,15 @@ Item {
             id: profilePage
             objectName: "profilePage"
             profileList: profileList
+            bindDialog: bindProgram
+            onVisibleChanged: if (!visible) bindProgram.visible = false
+        }
+        // Over the profile page, which opens it.
+        BindProgramDialog {
+            id: bindProgram
+            objectName: "bindProgram"
+            lang: profilePage.lang
+            z: visible ? 1 : 0
         }
         ResetBox {
             id: resetBox

@@ -81,7 +81,7 @@ private slots:
         GameBindings again(m_file);
         again.load();
         QVERIFY(!again.damaged());
-        QCOMPARE(again.bindings(), kept + QList<GameBinding>{{"c", 5}});
+        QCOMPARE(again.bindings(), (kept + QList<GameBinding>{{"c", 5}}));
     }
 
     void unwritableFolderChangesNothing()

@@ -37,6 +37,7 @@ public:
     void setControl(ProfileControl *control);
     ProfileControl *control() const { return m_control; }
     void setBindings(const QList<GameBinding> &bindings);
+    QList<GameBinding> bindings() const { return m_bindings; }
     // Off: no scans and no switching; the profile in use stays. On again:
     // programs already running count as started now.
     void setEnabled(bool enabled);

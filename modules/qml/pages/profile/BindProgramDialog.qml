@@ -186,6 +186,16 @@ DialogFrame {
         }
     }
 
+    Text {
+        x: 16
+        anchors.bottom: field.top
+        anchors.bottomMargin: 4
+        text: dialog.lang[9]
+        color: Theme.text
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontSmall
+    }
+
     InputField {
         id: field
         objectName: "bindProgramField"

@@ -61,8 +61,13 @@ void GameWatcher::updateTimer()
 bool GameWatcher::activate(int profile)
 {
     const ProfileControl::Status status = m_control->activateProfile(profile);
-    if (status != ProfileControl::Done)
-        qDebug() << "game profiles: profile" << profile << "not made active, status" << int(status);
+    if (status == ProfileControl::Done) {
+        // Taken as done even where the screens follow a moment later, so
+        // that the switch is not mistaken for the user's own choice.
+        m_set = profile;
+        return true;
+    }
+    qDebug() << "game profiles: profile" << profile << "not made active, status" << int(status);
     m_set = m_control->activeProfile();
     return m_set == profile;
 }

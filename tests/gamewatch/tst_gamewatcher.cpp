@@ -18,13 +18,15 @@ public:
     int active = 0;
     QList<int> calls;   // activateProfile's arguments, in order
     Status answer = Done;
+    // The screens follow a switch only later (the test sets `active`).
+    bool lagging = false;
 
     QList<QPair<int, QString>> profiles() const override { return {}; }
     int activeProfile() const override { return active; }
     Status activateProfile(int profile) override
     {
         calls.append(profile);
-        if (answer == Done)
+        if (answer == Done && !lagging)
             active = profile;
         return answer;
     }
@@ -188,6 +190,28 @@ private slots:
         watcher.setEnabled(true);
         watcher.scan();
         QCOMPARE(control.calls, QList<int>{2});
+    }
+
+    // Screens that show a switch a moment later: the switch is still the
+    // watcher's own, not a hand choice that would hold the profile.
+    void switchShownLater()
+    {
+        RecordingControl control;
+        control.lagging = true;
+        GameWatcher watcher(0);
+        watcher.setControl(&control);
+        watcher.setBindings(bindings());
+        QVERIFY(start(game(QStringLiteral("questgame"))));
+        watcher.scan();
+        control.active = 2;
+        QProcess *b = start(m_folder + QStringLiteral("/runner"));
+        QVERIFY(b);
+        watcher.scan();
+        control.active = 4;
+        watcher.scan();
+        stop(b);
+        watcher.scan();
+        QCOMPARE(control.calls, (QList<int>{2, 4, 2}));
     }
 
     // A switch the mouse refused is no hand choice: the watcher does not

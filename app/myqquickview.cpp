@@ -28,6 +28,10 @@ myQQuickView::myQQuickView(QWidget *parent)
     icType = m_store->getGlobalData(QStringLiteral("mouse/icType")).toString();
     is55328 = m_store->getGlobalData(QStringLiteral("mouse/is55328")).toBool();
     initBridgeState();
+
+    m_unloadTimer.setSingleShot(true);
+    m_unloadTimer.setInterval(kUnloadDelayMs);
+    connect(&m_unloadTimer, &QTimer::timeout, this, &myQQuickView::unloadScreens);
 }
 
 myQQuickView::~myQQuickView() = default;
@@ -78,6 +82,9 @@ void myQQuickView::clearHidBusy()
 
 void myQQuickView::initUI()
 {
+    // Without screens the initialisation waits for them.
+    if (m_unloaded)
+        m_initPending = true;
     invokeRoot("initUI", Qt::QueuedConnection);
 }
 
@@ -164,7 +171,51 @@ void myQQuickView::releaseDrawing()
                                    [] { freememory::returnToSystemIfGrown(kIdleReturnBytes); });
         }
         emit drawingReleased();
+        // Put away in the tray (not just minimised): the screens go later.
+        if (!window()->isVisible())
+            m_unloadTimer.start();
     });
+}
+
+void myQQuickView::unloadScreens()
+{
+    QQuickItem *root = rootObject();
+    if (!m_hidden || window()->isVisible() || !root)
+        return;
+    // Kept while anything would be lost: unsaved changes, an open dialog,
+    // a busy lock; and never from inside a screen handler still running
+    // (a device command waits in a nested event loop).
+    if (root->property("anyUnsaved").toBool() || root->property("dialogOpen").toBool())
+        return;
+    if (!isEnabled() || (hidThread && !hidThread->hidIdle) || QThread::currentThread()->loopLevel() > 1) {
+        m_unloadTimer.start();
+        return;
+    }
+    m_wasInitialised = root->property("isPownOn").toBool();
+    m_screenSource = source();
+    m_unloaded = true;
+    setSource(QUrl());
+    if (QQmlEngine *qml = engine()) {
+        qml->trimComponentCache();
+        qml->collectGarbage();
+    }
+    QTimer::singleShot(0, this, [this] {
+        if (m_unloaded)
+            freememory::returnToSystem();
+        emit screensLetGo();
+    });
+}
+
+void myQQuickView::rebuildScreens()
+{
+    m_unloaded = false;
+    setSource(m_screenSource);
+    if (m_wasInitialised) {
+        invokeRoot("rebuildUI", Qt::DirectConnection);
+    } else if (m_initPending) {
+        invokeRoot("initUI", Qt::QueuedConnection);
+    }
+    m_initPending = false;
 }
 
 void myQQuickView::showEvent(QShowEvent *event)
@@ -172,6 +223,9 @@ void myQQuickView::showEvent(QShowEvent *event)
     m_hidden = false;
     disconnect(m_idleReturn);
     m_idleReturn = {};
+    m_unloadTimer.stop();
+    if (m_unloaded)
+        rebuildScreens();
     // The screen takes its pictures back here ...
     QQuickWidget::showEvent(event);
     if (m_frameDropped) {

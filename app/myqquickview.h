@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QQuickWidget>
+#include <QTimer>
+#include <QUrl>
 #include <QStringList>
 #include <QVariant>
 #include <memory>
@@ -145,6 +147,27 @@ public:
 private:
     std::unique_ptr<FileDialogs> m_fileDialogs;
     // END store-owned members
+
+    // BEGIN lean-owned members
+    // Put away in the tray for a while with nothing unsaved, the view lets
+    // its screens go (the QML root and all pages); shown again, it builds
+    // them anew before the first paint.
+public:
+    static constexpr int kUnloadDelayMs = 10000;
+    // Time in the tray before the screens go (tests shorten it).
+    void setUnloadDelay(int ms) { m_unloadTimer.setInterval(ms); }
+    bool screensUnloaded() const { return m_unloaded; }
+signals:
+    void screensLetGo();
+private:
+    void unloadScreens();
+    void rebuildScreens();
+    QTimer m_unloadTimer;
+    QUrl m_screenSource;
+    bool m_unloaded = false;
+    bool m_wasInitialised = false;   // the screen had run initUI
+    bool m_initPending = false;      // initUI asked for while unloaded
+    // END lean-owned members
 
     // BEGIN games-owned members (view_games.cpp)
     // The "Bind program..." dialog's operations over games.ini.

@@ -2,6 +2,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QBackingStore>
+#include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -12,6 +13,7 @@
 #include <QTimer>
 
 #include "app/freememory.h"
+#include "app/quickdefaults.h"
 #include "device/hid_thread.h"
 
 myQQuickView::myQQuickView(QWidget *parent)
@@ -191,6 +193,7 @@ void myQQuickView::unloadScreens()
         m_unloadTimer.start();
         return;
     }
+    qDebug("Screens let go while in the tray");
     m_wasInitialised = root->property("isPownOn").toBool();
     m_screenSource = source();
     m_unloaded = true;
@@ -208,6 +211,13 @@ void myQQuickView::unloadScreens()
 
 void myQQuickView::rebuildScreens()
 {
+    // How long the user waits for the screen (bench_idle reads the line).
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    quickdefaults::reportFirstFrame(this, [clock](const QString &) {
+        qDebug().noquote() << QStringLiteral("Screens built again, first frame after %1 ms")
+                                  .arg(double(clock->nsecsElapsed()) / 1e6, 0, 'f', 1);
+    });
     m_unloaded = false;
     setSource(m_screenSource);
     if (m_wasInitialised) {

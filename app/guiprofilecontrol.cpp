@@ -42,11 +42,20 @@ int GuiProfileControl::activeProfile() const
 
 ProfileControl::Status GuiProfileControl::activateProfile(int profile)
 {
-    if (!mouseThere() || !root())
+    myQQuickView *v = m_window->view();
+    if (!mouseThere() || !v)
         return NoMouse;
     const int before = m_window->writeFailureCount();
-    // The drop-down's own way: the screens re-read and send the profile.
-    QMetaObject::invokeMethod(root(), "changeProfile", Q_ARG(QVariant, profile));
+    if (root()) {
+        // The drop-down's own way: the screens send the profile and show it.
+        QMetaObject::invokeMethod(root(), "changeProfile", Q_ARG(QVariant, profile));
+    } else if (profile != activeProfile()) {
+        // Screens let go in the tray: the same operation without them; they
+        // read the stored profile when they are built again.
+        v->setGlobalData(QStringLiteral("mouse/profileNo"), profile);
+        v->setCurrentProfile(profile);
+        v->sendActiveProfile();
+    }
     return outcome(before);
 }
 

@@ -141,6 +141,8 @@ int main(int argc, char *argv[])
     quickdefaults::reportFirstFrame(window->view());
     QObject::connect(app, &QtSingleCoreApplication::messageReceived, window, &Widget::receiveMessage);
     GuiProfileControl control(window);
+    // Game profiles switch exactly as the command line does.
+    window->gameWatcher()->setControl(&control);
     app->instance().setCommandHandler([&control](const QStringList &arguments) {
         const cmdline::Result r = cmdline::run(arguments, &control);
         return CommandReply{r.status, r.out, r.err};
@@ -158,6 +160,7 @@ int main(int argc, char *argv[])
 
     app->instance().setCommandHandler(nullptr);
     InputHook::removeHooks();
+    window->gameWatcher()->setControl(nullptr);
     delete window;
     delete app;
     return result;

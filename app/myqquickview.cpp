@@ -2,6 +2,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QBackingStore>
+#include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -12,6 +13,7 @@
 #include <QTimer>
 
 #include "app/freememory.h"
+#include "app/quickdefaults.h"
 #include "device/hid_thread.h"
 
 myQQuickView::myQQuickView(QWidget *parent)
@@ -28,6 +30,10 @@ myQQuickView::myQQuickView(QWidget *parent)
     icType = m_store->getGlobalData(QStringLiteral("mouse/icType")).toString();
     is55328 = m_store->getGlobalData(QStringLiteral("mouse/is55328")).toBool();
     initBridgeState();
+
+    m_unloadTimer.setSingleShot(true);
+    m_unloadTimer.setInterval(kUnloadDelayMs);
+    connect(&m_unloadTimer, &QTimer::timeout, this, &myQQuickView::unloadScreens);
 }
 
 myQQuickView::~myQQuickView() = default;
@@ -87,6 +93,9 @@ void myQQuickView::setDeviceBusy(bool busy)
 
 void myQQuickView::initUI()
 {
+    // Without screens the initialisation waits for them.
+    if (m_unloaded)
+        m_initPending = true;
     invokeRoot("initUI", Qt::QueuedConnection);
 }
 
@@ -173,7 +182,59 @@ void myQQuickView::releaseDrawing()
                                    [] { freememory::returnToSystemIfGrown(kIdleReturnBytes); });
         }
         emit drawingReleased();
+        // Put away in the tray (not just minimised): the screens go later.
+        if (!window()->isVisible())
+            m_unloadTimer.start();
     });
+}
+
+void myQQuickView::unloadScreens()
+{
+    QQuickItem *root = rootObject();
+    if (!m_hidden || window()->isVisible() || !root)
+        return;
+    // Kept while anything would be lost: unsaved changes, an open dialog,
+    // a busy lock; and never from inside a screen handler still running
+    // (a device command waits in a nested event loop).
+    if (root->property("anyUnsaved").toBool() || root->property("dialogOpen").toBool())
+        return;
+    if (!isEnabled() || (hidThread && !hidThread->hidIdle) || QThread::currentThread()->loopLevel() > 1) {
+        m_unloadTimer.start();
+        return;
+    }
+    qDebug("Screens let go while in the tray");
+    m_wasInitialised = root->property("isPownOn").toBool();
+    m_screenSource = source();
+    m_unloaded = true;
+    setSource(QUrl());
+    if (QQmlEngine *qml = engine()) {
+        qml->trimComponentCache();
+        qml->collectGarbage();
+    }
+    QTimer::singleShot(0, this, [this] {
+        if (m_unloaded)
+            freememory::returnToSystem();
+        emit screensLetGo();
+    });
+}
+
+void myQQuickView::rebuildScreens()
+{
+    // How long the user waits for the screen (bench_idle reads the line).
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    quickdefaults::reportFirstFrame(this, [clock](const QString &) {
+        qDebug().noquote() << QStringLiteral("Screens built again, first frame after %1 ms")
+                                  .arg(double(clock->nsecsElapsed()) / 1e6, 0, 'f', 1);
+    });
+    m_unloaded = false;
+    setSource(m_screenSource);
+    if (m_wasInitialised) {
+        invokeRoot("rebuildUI", Qt::DirectConnection);
+    } else if (m_initPending) {
+        invokeRoot("initUI", Qt::QueuedConnection);
+    }
+    m_initPending = false;
 }
 
 void myQQuickView::showEvent(QShowEvent *event)
@@ -181,6 +242,9 @@ void myQQuickView::showEvent(QShowEvent *event)
     m_hidden = false;
     disconnect(m_idleReturn);
     m_idleReturn = {};
+    m_unloadTimer.stop();
+    if (m_unloaded)
+        rebuildScreens();
     // The screen takes its pictures back here ...
     QQuickWidget::showEvent(event);
     if (m_frameDropped) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QQuickWidget>
+#include <QTimer>
+#include <QUrl>
 #include <QStringList>
 #include <QVariant>
 #include <memory>
@@ -172,4 +174,40 @@ public:
 private:
     std::unique_ptr<FileDialogs> m_fileDialogs;
     // END store-owned members
+
+    // BEGIN lean-owned members
+    // Put away in the tray for a while with nothing unsaved, the view lets
+    // its screens go (the QML root and all pages); shown again, it builds
+    // them anew before the first paint.
+public:
+    static constexpr int kUnloadDelayMs = 10000;
+    // Time in the tray before the screens go (tests shorten it).
+    void setUnloadDelay(int ms) { m_unloadTimer.setInterval(ms); }
+    bool screensUnloaded() const { return m_unloaded; }
+signals:
+    void screensLetGo();
+private:
+    void unloadScreens();
+    void rebuildScreens();
+    QTimer m_unloadTimer;
+    QUrl m_screenSource;
+    bool m_unloaded = false;
+    bool m_wasInitialised = false;   // the screen had run initUI
+    bool m_initPending = false;      // initUI asked for while unloaded
+    // END lean-owned members
+
+    // BEGIN games-owned members (view_games.cpp)
+    // The "Bind program..." dialog's operations over games.ini.
+public slots:
+    // The user's running programs by name, for picking a game.
+    QStringList runningPrograms();
+    // The programs bound to `profile` (0-5), in binding order.
+    QStringList gameBindings(int profile);
+    // False when nothing changed (blank, already bound, file not written).
+    bool addGameBinding(QString program, int profile);
+    bool removeGameBinding(QString program, int profile);
+signals:
+    // games.ini changed: the watcher takes the new bindings.
+    void gameBindingsChanged();
+    // END games-owned members
 };

@@ -7,7 +7,10 @@
 
 #include "app/datatree.h"
 #include "app/myqquickview.h"
+#include "app/profilecontrol.h"
 #include "app/ui_controler.h"
+#include "gamewatch/gamewatcher.h"
+#include "store/gamebindings.h"
 #include "store/langstrings.h"
 
 #ifdef Q_OS_WIN
@@ -30,6 +33,10 @@ const char kTrayMenuStyle[] =
 
 constexpr int kBalloonMs = 10000;
 
+const QString kGamesFile = QStringLiteral("./modules/setting/games.ini");
+// Automatic switching for games; on unless the user turned it off.
+const QString kGameProfilesKey = QStringLiteral("common/gameProfiles");
+
 } // namespace
 
 Widget::Widget(QWidget *parent)
@@ -51,6 +58,7 @@ Widget::Widget(QWidget *parent)
     connect(&m_checkTimer, &QTimer::timeout, this, &Widget::checkDevice);
 
     setupTrayIcon();
+    setupGameWatcher();
     // BEGIN detect-owned construction
     m_deviceChangeMonitor = new DeviceChangeMonitor(this);
     connect(m_deviceChangeMonitor, &DeviceChangeMonitor::deviceChanged, this, &Widget::deviceChanged);
@@ -83,6 +91,13 @@ void Widget::setupTrayIcon()
     auto *quitAction = new QAction(tr("Quit (&Q)"), this);
     connect(quitAction, &QAction::triggered, this, &Widget::exitSYS);
     auto *menu = new QMenu(this);
+    m_gameProfilesAction = new QAction(messageText(LangStrings::GameProfilesMenu), this);
+    m_gameProfilesAction->setCheckable(true);
+    const QVariant on = view() ? view()->store().getGlobalData(kGameProfilesKey) : QVariant();
+    m_gameProfilesAction->setChecked(!on.isValid() || on.toBool());
+    connect(m_gameProfilesAction, &QAction::toggled, this, &Widget::setGameProfilesOn);
+    menu->addAction(m_gameProfilesAction);
+    menu->addSeparator();
     menu->addAction(quitAction);
     menu->setStyleSheet(QString::fromLatin1(kTrayMenuStyle));
     m_trayIcon->setContextMenu(menu);
@@ -135,15 +150,66 @@ void Widget::deviceWriteFailed()
         showBalloon(QStringLiteral("Info"), messageText(LangStrings::MouseRejectedSetting));
 }
 
-QString Widget::messageText(int id, const QString &arg) const
+QString Widget::messageText(int id, const QString &arg, const QString &arg2) const
 {
     const QString language =
         view() ? view()->store().getGlobalData(QStringLiteral("common/language")).toString() : QString();
     QString text = LangStrings::messageText(QStringLiteral("./modules/i18n"), language,
                                             LangStrings::MessageText(id));
-    if (text.contains(QLatin1String("%1")))
+    if (text.contains(QLatin1String("%2")))
+        text = text.arg(arg, arg2);
+    else if (text.contains(QLatin1String("%1")))
         text = text.arg(arg);
     return text;
+}
+
+void Widget::setupGameWatcher()
+{
+    m_gameWatcher = new GameWatcher(GameWatcher::kMinIntervalMs, this);
+    connect(m_gameWatcher, &GameWatcher::switched, this, &Widget::gameSwitched);
+    if (view())
+        connect(view(), &myQQuickView::gameBindingsChanged, this, &Widget::loadGameBindings);
+    m_gameWatcher->setEnabled(m_gameProfilesAction->isChecked());
+    loadGameBindings();
+    // The control the watcher switches with is set by the program (main.cpp);
+    // without one the watcher does nothing.
+    m_gameWatcher->setControl(nullptr);
+}
+
+void Widget::loadGameBindings()
+{
+    GameBindings games(kGamesFile);
+    games.load();
+    if (games.damaged()) {
+        const datatree::Problem problem{LangStrings::FileDamaged, kGamesFile,
+                                        QStringLiteral("only its readable game bindings are used")};
+        qDebug().noquote() << problem.debugLine();
+        showBalloon(QStringLiteral("Info"), messageText(LangStrings::FileDamaged, kGamesFile));
+    }
+    m_gameWatcher->setBindings(games.bindings());
+}
+
+void Widget::setGameProfilesOn(bool on)
+{
+    if (view())
+        view()->store().setGlobalData(kGameProfilesKey, on);
+    m_gameWatcher->setEnabled(on);
+    if (m_gameProfilesAction->isChecked() != on)
+        m_gameProfilesAction->setChecked(on);
+}
+
+void Widget::gameSwitched(int profile, const QString &program, bool started)
+{
+    // The profile by its name in the profile list, where it has one.
+    QString name = QString::number(profile);
+    if (const ProfileControl *control = m_gameWatcher->control()) {
+        for (const auto &row : control->profiles()) {
+            if (row.first == profile && !row.second.isEmpty())
+                name = row.second;
+        }
+    }
+    showBalloon(QStringLiteral("Info"),
+                messageText(started ? LangStrings::GameStarted : LangStrings::GameEnded, name, program));
 }
 
 void Widget::notifyConnected()

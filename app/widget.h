@@ -12,6 +12,8 @@
 #include "device/devicechange.h"
 // END detect-owned includes
 
+class GameWatcher;
+class QAction;
 class Ui_Controler;
 class myQQuickView;
 
@@ -57,8 +59,8 @@ public:
     // before and after to learn whether all of it reached the mouse.
     int writeFailureCount() const { return m_writeFailureCount; }
     // A native message in the configured language (built-in English where
-    // the language file has none); %1 takes `arg`.
-    QString messageText(int id, const QString &arg = QString()) const;
+    // the language file has none); %1 takes `arg`, %2 `arg2`.
+    QString messageText(int id, const QString &arg = QString(), const QString &arg2 = QString()) const;
 
     // A device was connected: queue the screen's initUI, then post runUI.
     void notifyConnected();
@@ -96,6 +98,21 @@ private:
     // display time.
     BurstLimiter m_writeFailures{10000};
     int m_writeFailureCount = 0;
+
+    // BEGIN games-owned members
+public:
+    GameWatcher *gameWatcher() const { return m_gameWatcher; }
+    QAction *gameProfilesAction() const { return m_gameProfilesAction; }
+    // Re-reads games.ini into the watcher; a damaged file is reported.
+    void loadGameBindings();
+    // The tray entry: automatic switching on or off, stored.
+    void setGameProfilesOn(bool on);
+private:
+    void setupGameWatcher();
+    void gameSwitched(int profile, const QString &program, bool started);
+    GameWatcher *m_gameWatcher = nullptr;
+    QAction *m_gameProfilesAction = nullptr;
+    // END games-owned members
 
     // BEGIN detect-owned members
     // Device-change notifications (udev, simulated mouse); a child of the window.

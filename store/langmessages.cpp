@@ -15,6 +15,12 @@ QString builtInMessage(MessageText id)
         return QStringLiteral("File unreadable: %1");
     case FileDamaged:
         return QStringLiteral("File damaged: %1");
+    case GameStarted:
+        return QStringLiteral("Profile %1: %2 is running");
+    case GameEnded:
+        return QStringLiteral("Back to profile %1: %2 has ended");
+    case GameProfilesMenu:
+        return QStringLiteral("Switch profiles for games");
     }
     return QString();
 }

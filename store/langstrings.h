@@ -20,6 +20,9 @@ enum MessageText {
     FileMissing = 1,            // %1: the file
     FileUnreadable = 2,
     FileDamaged = 3,
+    GameStarted = 4,            // %1: the profile, %2: the program
+    GameEnded = 5,              // %1: the profile, %2: the program
+    GameProfilesMenu = 6,       // the tray-menu entry
 };
 
 // The built-in English text of message `id`.

@@ -10,7 +10,9 @@
 //   - resident memory (VmRSS) a few seconds after that first show;
 //   - resident memory and CPU time (utime + stime of /proc/<pid>/stat) after
 //     an idle period with the window hidden in the tray and the notification
-//     listener running.
+//     listener running (the screens are let go after ten seconds there);
+//   - shown again by a second start: the time from the show to the first
+//     frame of the screens built anew (the program's own debug line).
 // To get into the tray the way a user's program does, the mouse is pulled
 // out (the listener notices), a second simulated device changes (the next
 // check finds no mouse and hides the window), and the mouse comes back (it
@@ -94,6 +96,7 @@ struct Figures
     qint64 idleFileKiB = -1;    // pages of mapped files, mostly shared libraries
     double idleCpuSeconds = -1;
     double idleSeconds = 0;
+    double rebuildMs = -1;      // shown from the tray: screens built again
 };
 
 class Run
@@ -233,6 +236,19 @@ private:
         if (!cpu0 || !cpu1 || m_program.state() != QProcess::Running)
             return QStringLiteral("the program ended while idle");
         f.idleCpuSeconds = *cpu1 - *cpu0;
+
+        // Back from the tray: a second start shows the window, whose screens
+        // were let go while hidden and are built again.
+        QProcess second;
+        second.setProcessEnvironment(m_env);
+        second.setWorkingDirectory(m_dir.path());
+        second.start(exe, QStringList());
+        second.waitForFinished(15000);
+        const QString rebuilt = QStringLiteral("Screens built again, first frame after ");
+        if (waitFor(rebuilt, 1, 15000)) {
+            const int at = m_output.indexOf(rebuilt) + rebuilt.size();
+            f.rebuildMs = m_output.mid(at, m_output.indexOf(QLatin1Char(' '), at) - at).toDouble();
+        }
         return {};
     }
 
@@ -369,12 +385,16 @@ int main(int argc, char *argv[])
     row("  of which anonymous", mib(a.idleAnonKiB), mib(b.idleAnonKiB));
     row("  of which mapped files", mib(a.idleFileKiB), mib(b.idleFileKiB));
     row(qPrintable(QStringLiteral("CPU over those %1 s (one core)").arg(idleSeconds)), cpu(a), cpu(b));
+    auto back = [](const Figures &f) {
+        return f.rebuildMs < 0 ? QStringLiteral("-") : QStringLiteral("%1 ms").arg(f.rebuildMs, 0, 'f', 0);
+    };
+    row("shown again: screens built, frame", back(a), back(b));
 
     if (!a.error.isEmpty())
         return 1;
-    const bool memoryOk = a.idleKiB <= 50 * 1024;
+    const bool memoryOk = a.idleKiB <= 45 * 1024;
     const bool cpuOk = 100.0 * a.idleCpuSeconds / a.idleSeconds < 0.5;
-    std::printf("\ngoals for the program default: idle resident at most 50 MiB: %s; idle CPU below 0.5 %%: %s\n",
+    std::printf("\ngoals for the program default: idle resident at most 45 MiB: %s; idle CPU below 0.5 %%: %s\n",
                 memoryOk ? "met" : "NOT met", cpuOk ? "met" : "NOT met");
     return b.error.isEmpty() ? 0 : 1;
 }

@@ -42,7 +42,8 @@ Item {
     // The DPI page counts stages from 0, the device from 1.
     readonly property int currentDpiStage: dpiPage.currentDPI
     readonly property bool anyUnsaved: keyMatrix.isSave || dpiPage.isSave || lightPage.isSave
-    readonly property var dialogs: [macroEditor, gunEditor, systemSetting, keyAssigment, profilePage, resetBox]
+    readonly property var dialogs: [macroEditor, gunEditor, systemSetting, keyAssigment, bindProgram, profilePage,
+                                    resetBox]
     readonly property bool dialogOpen: macroEditor.visible || gunEditor.visible || systemSetting.visible
                                        || keyAssigment.visible || profilePage.visible || resetBox.visible
 
@@ -54,40 +55,56 @@ Item {
     function initUI() {
         setProtectUI(1000)
         mainIten.visible = true
-        if (!isPownOn) {
-            connectView()
-            isColorful = Values.toBool(ui_View.getGlobalData("mouse/isColorful"))
-            icType = Values.toText(ui_View.getGlobalData("mouse/icType"), "")
-            is55328 = Values.toBool(ui_View.getGlobalData("mouse/is55328"))
-            isGun = Values.toBool(ui_View.getGlobalData("mouse/isGun"))
-            keyCount = Values.toInt(ui_View.getGlobalData("mouse/keyCount"), 8)
-            language = Values.toText(ui_View.getGlobalData("common/language"), "")
-            url = Values.toText(ui_View.getGlobalData("common/url"), "")
-            if (icType === "560") {
-                // The device always works from its profile 1.
-                if (Values.toInt(ui_View.mouseReadCurrentProfile(), 1) !== 1)
-                    ui_View.mouseSwitchKeyMatrix(1)
-            }
-            loadLanguage()
-            profileNo = Values.toInt(ui_View.getGlobalData("mouse/profileNo"), 0)
-            profilePage.profileNo = profileNo
-            profilePage.init()
-            profileList.currentIndex = profilePage.indexOfNumber(profileNo)
-            profileList.close()
-            // Every page reads the active profile: select it first.
-            ui_View.setCurrentProfile(profileNo)
-            reportRate.init(false)
-            macroEditor.init()
-            gunEditor.init()
-            keyAssigment.init()
-            keyMatrix.init(false, false)
-            dpiPage.init(false, false)
-            lightPage.init(false, false)
-            systemSetting.init(false, false)
-            isPownOn = true
-        }
+        if (!isPownOn)
+            loadScreens(true)
         var stage = MainScreen.pageStage(ui_View.mouseGetCurrentDPI())
         dpiPage.currentDPI = Math.max(0, stage)
+    }
+
+    // The screen built again after the program let it go while it waited in
+    // the tray: the pages as the first initialisation leaves them, shown at
+    // once, without the start-up picture, the busy lock or device commands.
+    function rebuildUI() {
+        started = true
+        mainIten.visible = true
+        loadScreens(false)
+        var stage = MainScreen.pageStage(ui_View.mouseGetCurrentDPI())
+        dpiPage.currentDPI = Math.max(0, stage)
+    }
+
+    // The first initialisation of every page; withDevice also has a 560
+    // mouse work from its profile 1.
+    function loadScreens(withDevice) {
+        connectView()
+        isColorful = Values.toBool(ui_View.getGlobalData("mouse/isColorful"))
+        icType = Values.toText(ui_View.getGlobalData("mouse/icType"), "")
+        is55328 = Values.toBool(ui_View.getGlobalData("mouse/is55328"))
+        isGun = Values.toBool(ui_View.getGlobalData("mouse/isGun"))
+        keyCount = Values.toInt(ui_View.getGlobalData("mouse/keyCount"), 8)
+        language = Values.toText(ui_View.getGlobalData("common/language"), "")
+        url = Values.toText(ui_View.getGlobalData("common/url"), "")
+        if (withDevice && icType === "560") {
+            // The device always works from its profile 1.
+            if (Values.toInt(ui_View.mouseReadCurrentProfile(), 1) !== 1)
+                ui_View.mouseSwitchKeyMatrix(1)
+        }
+        loadLanguage()
+        profileNo = Values.toInt(ui_View.getGlobalData("mouse/profileNo"), 0)
+        profilePage.profileNo = profileNo
+        profilePage.init()
+        profileList.currentIndex = profilePage.indexOfNumber(profileNo)
+        profileList.close()
+        // Every page reads the active profile: select it first.
+        ui_View.setCurrentProfile(profileNo)
+        reportRate.init(false)
+        macroEditor.init()
+        gunEditor.init()
+        keyAssigment.init()
+        keyMatrix.init(false, false)
+        dpiPage.init(false, false)
+        lightPage.init(false, false)
+        systemSetting.init(false, false)
+        isPownOn = true
     }
 
     function run() {
@@ -561,6 +578,15 @@ Item {
             id: profilePage
             objectName: "profilePage"
             profileList: profileList
+            bindDialog: bindProgram
+            onVisibleChanged: if (!visible) bindProgram.visible = false
+        }
+        // Over the profile page, which opens it.
+        BindProgramDialog {
+            id: bindProgram
+            objectName: "bindProgram"
+            lang: profilePage.lang
+            z: visible ? 1 : 0
         }
         ResetBox {
             id: resetBox

@@ -169,6 +169,52 @@ private slots:
             QVERIFY(page(qPrintable(state))->property("visible").toBool());
     }
 
+    // A while in the tray with nothing unsaved: the screens go, and shown
+    // again they are built anew as the first initialisation left them, at
+    // once and without the start-up picture. Unsaved changes or an open
+    // dialog keep them.
+    void letsScreensGoInTheTray_data()
+    {
+        QTest::addColumn<QString>("keep");
+        QTest::addColumn<bool>("unloaded");
+        QTest::newRow("nothing unsaved") << "" << true;
+        QTest::newRow("unsaved DPI stages") << "dpiPage" << false;
+        QTest::newRow("dialog open") << "gunEditor" << false;
+    }
+
+    void letsScreensGoInTheTray()
+    {
+        QFETCH(QString, keep);
+        QFETCH(bool, unloaded);
+        showAndDraw();
+        QVERIFY(QMetaObject::invokeMethod(root(), "initUI"));
+        QTRY_VERIFY(view()->isEnabled());   // the start-up lock is over
+        QCOMPARE(root()->property("isPownOn").toBool(), true);
+        if (keep == "dpiPage")
+            page("dpiPage")->setProperty("isSave", true);
+        else if (!keep.isEmpty())
+            QVERIFY(QMetaObject::invokeMethod(root(), "openDialog",
+                                              Q_ARG(QVariant, QVariant::fromValue(page(qPrintable(keep))))));
+        view()->setUnloadDelay(0);
+        QSignalSpy released(view(), &myQQuickView::drawingReleased);
+        QSignalSpy letGo(view(), &myQQuickView::screensLetGo);
+        m_window->controller()->onClose();
+        QVERIFY(released.wait(5000));
+        QCOMPARE(letGo.wait(500), unloaded);
+        QCOMPARE(view()->screensUnloaded(), unloaded);
+        QCOMPARE(root() == nullptr, unloaded);
+        // A connection while away is not lost.
+        view()->initUI();
+
+        m_window->restoreWindow();
+        QVERIFY(root());
+        QCOMPARE(root()->property("visible").toBool(), true);
+        QCOMPARE(root()->property("started").toBool(), true);
+        QCOMPARE(root()->property("isPownOn").toBool(), true);
+        QVERIFY(page("profilePage")->property("model").value<QObject *>());
+        QCOMPARE(page("startupPicture")->property("visible").toBool(), false);
+    }
+
     void shownAgainAtOnceKeepsEverything()
     {
         showAndDraw();

@@ -12,6 +12,7 @@
 #include "app/myqquickview.h"
 #include "app/ui_controler.h"
 #include "app/widget.h"
+#include "gamewatch/gamewatcher.h"
 #include "tests/common/fakes.h"
 #include "tools/simmouse/simmouse.h"
 #include "tests/common/files.h"
@@ -103,8 +104,9 @@ private slots:
         QCOMPARE(tray->toolTip(), QStringLiteral("TORVALE QUILL MOUSE K270"));
         QMenu *menu = tray->contextMenu();
         QVERIFY(menu);
-        QCOMPARE(menu->actions().size(), 1);
-        QCOMPARE(menu->actions().first()->text(), QStringLiteral("Quit (&Q)"));
+        // The game-profile switch, a separator, and Quit last.
+        QCOMPARE(menu->actions().size(), 3);
+        QCOMPARE(menu->actions().last()->text(), QStringLiteral("Quit (&Q)"));
         QVERIFY(menu->styleSheet().startsWith("QMenu { border: 1px solid rgb(100, 100, 100); background: rgb(68, 69, 73); }"));
         QVERIFY(menu->styleSheet().endsWith("QMenu::icon { padding-left: 2px; padding-right: 2px; } "));
     }
@@ -112,7 +114,7 @@ private slots:
     void quitActionEndsLoopWithZero()
     {
         m_window->device().listening = 1;
-        QAction *quit = m_window->trayIcon()->contextMenu()->actions().first();
+        QAction *quit = m_window->trayIcon()->contextMenu()->actions().last();
         QTimer::singleShot(0, quit, &QAction::trigger);
         QEventLoop loop;
         QCOMPARE(loop.exec(), 0);
@@ -307,6 +309,65 @@ private slots:
         m_window->view()->clearHidBusy();
         settle();
         QCOMPARE(int(m_window->device().hidIdle), 1);
+    }
+
+    // The tray entry turns automatic game profiles off and on, and the
+    // choice outlives the window.
+    void gameProfilesTraySwitch()
+    {
+        QAction *entry = m_window->gameProfilesAction();
+        QCOMPARE(m_window->trayIcon()->contextMenu()->actions().first(), entry);
+        QCOMPARE(entry->text(), QStringLiteral("Switch profiles for games"));
+        QVERIFY(entry->isCheckable());
+        QVERIFY(entry->isChecked());   // on unless turned off
+        QVERIFY(m_window->gameWatcher()->isEnabled());
+        entry->trigger();
+        QVERIFY(!m_window->gameWatcher()->isEnabled());
+        QCOMPARE(m_window->view()->getGlobalData(QStringLiteral("common/gameProfiles")).toBool(), false);
+
+        m_window = std::make_unique<Widget>();
+        QVERIFY(!m_window->gameProfilesAction()->isChecked());
+        QVERIFY(!m_window->gameWatcher()->isEnabled());
+        m_window->gameProfilesAction()->trigger();
+        QVERIFY(m_window->gameWatcher()->isEnabled());
+        QCOMPARE(m_window->view()->getGlobalData(QStringLiteral("common/gameProfiles")).toBool(), true);
+    }
+
+    // What the watcher switched, and why, in a balloon.
+    void gameSwitchBalloons()
+    {
+        QSignalSpy balloons(m_window.get(), &Widget::balloonShown);
+        emit m_window->gameWatcher()->switched(2, QStringLiteral("questgame"), true);
+        emit m_window->gameWatcher()->switched(0, QStringLiteral("questgame"), false);
+        QCOMPARE(balloons.size(), 2);
+        QCOMPARE(balloons.at(0), (QList<QVariant>{"Info", "Profile 2: questgame is running"}));
+        QCOMPARE(balloons.at(1), (QList<QVariant>{"Info", "Back to profile 0: questgame has ended"}));
+    }
+
+    // The dialog's operations write games.ini and the watcher follows; a
+    // damaged file is reported when the window reads it.
+    void gameBindingSlots()
+    {
+        myQQuickView *view = m_window->view();
+        QSignalSpy changed(view, &myQQuickView::gameBindingsChanged);
+        QVERIFY(view->addGameBinding(QStringLiteral("questgame"), 2));
+        QVERIFY(!view->addGameBinding(QStringLiteral("questgame"), 2));
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(view->gameBindings(2), QStringList{"questgame"});
+        QCOMPARE(view->gameBindings(1), QStringList());
+        QCOMPARE(m_window->gameWatcher()->bindings(), (QList<GameBinding>{{"questgame", 2}}));
+        QVERIFY(view->removeGameBinding(QStringLiteral("questgame"), 2));
+        QCOMPARE(m_window->gameWatcher()->bindings(), QList<GameBinding>());
+        // This test's own process is among the programs to pick from.
+        QVERIFY(view->runningPrograms().contains(QStringLiteral("app_shell")));
+
+        QVERIFY(TestFiles::writeBytes(QStringLiteral("modules/setting/games.ini"),
+                                      "[bindings]\n1\\program=a\n1\\profile=7\nsize=1\n"));
+        QTest::ignoreMessage(QtDebugMsg, "File damaged: ./modules/setting/games.ini "
+                                         "(only its readable game bindings are used)");
+        m_window = std::make_unique<Widget>();
+        QCOMPARE(m_window->gameWatcher()->bindings(), QList<GameBinding>());
+        QFile::remove(QStringLiteral("modules/setting/games.ini"));
     }
 
     // A write the mouse did not take: one "Info" balloon in the configured

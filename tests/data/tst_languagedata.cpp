@@ -23,7 +23,7 @@ struct Section
 const Section kSections[] = {
     {"main", 11},          {"keyMatrix", 2},   {"keyAssigment", 57}, {"dpiSetting", 2},
     {"lightControl", 16},  {"macroEditor", 18}, {"systemSetting", 8}, {"gunControl", 10},
-    {"profile", 6},        {"keyCode", 133},   {"other", 8},          {"message", 4},
+    {"profile", 14},        {"keyCode", 133},   {"other", 8},          {"message", 7},
 };
 
 const char *const kLanguages[] = {"English", "ChineseSimplified"};

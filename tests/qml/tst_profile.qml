@@ -123,4 +123,32 @@ TestCase {
     function test_indexAfterRemoval(row) {
         compare(Logic.indexAfterRemoval(row.current, row.removed, 0), row.index)
     }
+
+    // --- game bindings ---
+
+    function test_canBind_data() {
+        return [
+            { tag: "a name", text: "eldenring.exe", bound: [], can: true },
+            { tag: "blanks around it", text: "  hl2_linux ", bound: [], can: true },
+            { tag: "blank", text: "   ", bound: [], can: false },
+            { tag: "bound already", text: " hl2_linux", bound: ["hl2_linux"], can: false },
+            { tag: "a folder", text: "/games/Hades", bound: ["hl2_linux"], can: true }
+        ]
+    }
+    function test_canBind(row) {
+        compare(Logic.canBind(row.text, row.bound), row.can)
+    }
+
+    function test_filterPrograms_data() {
+        var programs = ["bash", "EldenRing.exe", "hl2_linux", "steam"]
+        return [
+            { tag: "nothing typed", programs: programs, typed: "", shown: programs },
+            { tag: "part of a name, any case", programs: programs, typed: "elden", shown: ["EldenRing.exe"] },
+            { tag: "no match", programs: programs, typed: "zz", shown: [] },
+            { tag: "a path shows all", programs: programs, typed: "/games/x", shown: programs }
+        ]
+    }
+    function test_filterPrograms(row) {
+        compare(Logic.filterPrograms(row.programs, row.typed), row.shown)
+    }
 }

@@ -20,6 +20,8 @@ DialogFrame {
     // The main screen's profile drop-down: kept on the profile in use
     // when rows come and go, closed with the page.
     property var profileList: null
+    // The dialog "Bind program..." opens for a row.
+    property var bindDialog: null
 
     width: 320
     height: 300
@@ -138,7 +140,7 @@ DialogFrame {
     function openMenu(index, x, y) {
         select(index)
         menuIndex = index
-        menu.enabledEntries = [canDelete(index), true]
+        menu.enabledEntries = [canDelete(index), true, bindDialog !== null]
         menu.popup(x, y)
     }
 
@@ -147,6 +149,15 @@ DialogFrame {
             deleteRow(menuIndex)
         else if (entry === 1)
             exportRow(menuIndex)
+        else if (entry === 2)
+            bindRow(menuIndex)
+    }
+
+    // Opens the game bindings of the row whose menu was used.
+    function bindRow(index) {
+        endRename()
+        if (bindDialog && index >= 0 && index < rows.count)
+            bindDialog.openFor(rows.get(index).number, rows.get(index).name)
     }
 
     function startRename(index) {
@@ -293,7 +304,7 @@ DialogFrame {
         id: menu
         objectName: "profileMenu"
         accessibleName: page.lang[0]
-        entries: [page.lang[3], page.lang[4]]
+        entries: [page.lang[3], page.lang[4], page.lang[6]]
         onTriggered: (entry) => page.menuChosen(entry)
     }
 }

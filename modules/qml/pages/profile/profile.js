@@ -2,7 +2,9 @@
 
 // Pure rules of the profile list.
 
-var builtInTexts = ["config", "New", "Import", "Delete", "Export", "Standard"]
+var builtInTexts = ["config", "New", "Import", "Delete", "Export", "Standard",
+                    "Bind program...", "Bind program", "Running programs", "Program name or folder",
+                    "Bind", "Remove", "Bound programs", "Refresh"]
 var marker = "loaderzentic"
 // Profile numbers run from 0 to 5, one file each.
 var maxRows = 6
@@ -101,4 +103,31 @@ function indexAfterRemoval(current, removed, fallback) {
     if (current === removed)
         return fallback
     return current > removed ? current - 1 : current
+}
+
+// --- game bindings ---
+
+// The program text a binding takes: blanks around it dropped.
+function bindingText(text) {
+    return String(text).trim()
+}
+
+// A program can be bound when it is not blank and not bound already.
+function canBind(text, bound) {
+    var t = bindingText(text)
+    return t !== "" && bound.indexOf(t) < 0
+}
+
+// The running programs whose name holds `typed` (without case); all of
+// them while nothing is typed or the typed text is a path.
+function filterPrograms(programs, typed) {
+    var t = bindingText(typed).toLowerCase()
+    if (t === "" || t.indexOf("/") >= 0 || t.indexOf("\\") >= 0)
+        return programs.slice()
+    var out = []
+    for (var i = 0; i < programs.length; ++i) {
+        if (String(programs[i]).toLowerCase().indexOf(t) >= 0)
+            out.push(programs[i])
+    }
+    return out
 }

@@ -44,8 +44,14 @@ DialogFrame {
     }
 
     Component.onDestruction: {
-        if (viewConnected)
-            ui_View.pointerSettingFailed.disconnect(page.pointerFailed)
+        // When the whole screen goes (let go in the tray) the view's signal
+        // may be out of reach already; the connection ends with this page.
+        if (viewConnected) {
+            try {
+                ui_View.pointerSettingFailed.disconnect(page.pointerFailed)
+            } catch (e) {
+            }
+        }
     }
 
     function pointerFailed(message) {

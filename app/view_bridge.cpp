@@ -2,6 +2,8 @@
 // work and chooses the command family on every call.
 #include "app/myqquickview.h"
 
+#include "device/hid_thread.h"
+
 void myQQuickView::initBridgeState()
 {
     m_profileSettings = std::make_unique<StoreProfileSettings>(m_store.get());
@@ -51,7 +53,11 @@ void myQQuickView::mouseResetKeyMatrix()
 
 QVariant myQQuickView::mouseGetCurrentDPI()
 {
-    return QVariant(m_deviceOps.currentDpi());
+    const int stage = m_deviceOps.currentDpi();
+    // A read that did not complete names no stage; the screen shows none.
+    if (!hidThread || !hidThread->lastReadOk())
+        return QVariant(-1);
+    return QVariant(stage);
 }
 
 void myQQuickView::mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVariantList otherParam)

@@ -1,6 +1,7 @@
 #include "app/widget.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
 #include <QMenu>
@@ -8,6 +9,7 @@
 #include "app/datatree.h"
 #include "app/myqquickview.h"
 #include "app/ui_controler.h"
+#include "store/fileops.h"
 #include "store/langstrings.h"
 
 #ifdef Q_OS_WIN
@@ -40,6 +42,7 @@ Widget::Widget(QWidget *parent)
     m_controller = new Ui_Controler;
     m_controller->setup(this);
     view()->hidThread = &hidThread;
+    connect(view(), &myQQuickView::settingsFileNotWritten, this, &Widget::settingsFileNotWritten);
 
     m_checkTimer.setInterval(2048);
     m_checkTimer.setSingleShot(true);
@@ -128,13 +131,27 @@ void Widget::deviceWriteFailed()
         showBalloon(QStringLiteral("Info"), messageText(LangStrings::MouseRejectedSetting));
 }
 
-QString Widget::messageText(int id, const QString &arg) const
+void Widget::settingsFileNotWritten(const QString &file, int problem)
+{
+    if (!m_fileFailures.admit())
+        return;
+    int reason = LangStrings::ProblemOther;
+    if (problem == int(FileOps::WriteProblem::ReadOnly))
+        reason = LangStrings::ProblemReadOnly;
+    else if (problem == int(FileOps::WriteProblem::DiskFull))
+        reason = LangStrings::ProblemDiskFull;
+    showBalloon(QStringLiteral("Info"), messageText(LangStrings::FileNotWritten, file, messageText(reason)));
+}
+
+QString Widget::messageText(int id, const QString &arg, const QString &arg2) const
 {
     const QString language =
         view() ? view()->store().getGlobalData(QStringLiteral("common/language")).toString() : QString();
     QString text = LangStrings::messageText(QStringLiteral("./modules/i18n"), language,
                                             LangStrings::MessageText(id));
-    if (text.contains(QLatin1String("%1")))
+    if (text.contains(QLatin1String("%2")))
+        text = text.arg(arg, arg2);
+    else if (text.contains(QLatin1String("%1")))
         text = text.arg(arg);
     return text;
 }
@@ -169,6 +186,22 @@ void Widget::receiveMessage(QString message)
     Q_UNUSED(message);
     if (deviceConnected)
         restoreWindow();
+}
+
+void Widget::closeWindow()
+{
+    // Asked at every close: a tray may come or go while the program runs.
+    if (m_trayProbe())
+        setVisible(false);
+    else
+        exitSYS();
+}
+
+void Widget::closeEvent(QCloseEvent *event)
+{
+    // The window is never destroyed by a close; it hides or the program ends.
+    event->ignore();
+    closeWindow();
 }
 
 void Widget::exitSYS()

@@ -4,6 +4,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 
 #include "app/burstlimiter.h"
 #include "device/devicehost.h"
@@ -53,9 +54,18 @@ public:
     // such failures. The setting itself stays stored.
     void deviceWriteFailed() override;
     BurstLimiter &writeFailureLimiter() { return m_writeFailures; }
+    // A settings file could not be written (problem: FileOps::WriteProblem):
+    // one "Info" balloon per burst naming the file and why.
+    void settingsFileNotWritten(const QString &file, int problem);
+    BurstLimiter &fileFailureLimiter() { return m_fileFailures; }
     // A native message in the configured language (built-in English where
-    // the language file has none); %1 takes `arg`.
-    QString messageText(int id, const QString &arg = QString()) const;
+    // the language file has none); %1 takes `arg`, %2 `arg2`.
+    QString messageText(int id, const QString &arg = QString(), const QString &arg2 = QString()) const;
+    // The window's close button and the desktop's close request: hide to
+    // the tray where there is one, else end the program as its quit does.
+    void closeWindow();
+    // Whether the desktop has a system tray now; tests set their own answer.
+    void setTrayProbe(std::function<bool()> probe) { m_trayProbe = std::move(probe); }
 
     // A device was connected: queue the screen's initUI, then post runUI.
     void notifyConnected();
@@ -79,6 +89,7 @@ public slots:
 
 protected:
     void customEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
 
 private:
@@ -91,6 +102,8 @@ private:
     // Quiet time that ends a burst of write failures: the balloon's own
     // display time.
     BurstLimiter m_writeFailures{10000};
+    BurstLimiter m_fileFailures{10000};
+    std::function<bool()> m_trayProbe = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
 
     // BEGIN detect-owned members
     // Device-change notifications (udev, simulated mouse); a child of the window.

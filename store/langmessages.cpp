@@ -15,6 +15,14 @@ QString builtInMessage(MessageText id)
         return QStringLiteral("File unreadable: %1");
     case FileDamaged:
         return QStringLiteral("File damaged: %1");
+    case FileNotWritten:
+        return QStringLiteral("Changes not saved to %1: %2");
+    case ProblemReadOnly:
+        return QStringLiteral("the file or its folder is read-only");
+    case ProblemDiskFull:
+        return QStringLiteral("the disk is full");
+    case ProblemOther:
+        return QStringLiteral("the file cannot be written");
     }
     return QString();
 }

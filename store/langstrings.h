@@ -20,6 +20,10 @@ enum MessageText {
     FileMissing = 1,            // %1: the file
     FileUnreadable = 2,
     FileDamaged = 3,
+    FileNotWritten = 4,         // %1: the file, %2: one of the three below
+    ProblemReadOnly = 5,
+    ProblemDiskFull = 6,
+    ProblemOther = 7,
 };
 
 // The built-in English text of message `id`.

@@ -84,8 +84,7 @@ Item {
             systemSetting.init(false, false)
             isPownOn = true
         }
-        var stage = MainScreen.pageStage(ui_View.mouseGetCurrentDPI())
-        dpiPage.currentDPI = Math.max(0, stage)
+        dpiPage.currentDPI = MainScreen.readStage(ui_View.mouseGetCurrentDPI())
     }
 
     function run() {
@@ -182,6 +181,8 @@ Item {
         if (!anyUnsaved)
             return
         controlUIEnable(false)
+        var pages = [keyMatrix, dpiPage, lightPage]
+        var pending = pages.map(function (p) { return p.isSave })
         if (keyMatrix.isSave) {
             keyMatrix.isSave = false
             keyMatrix.modKeys.saveData()
@@ -194,6 +195,10 @@ Item {
             lightPage.isSave = false
             lightPage.saveData(true, 0)
         }
+        // What did not reach the disk stays marked unsaved (the view has
+        // told the user which file and why).
+        if (ui_View.flushSettings() === false)
+            pages.forEach(function (p, i) { p.isSave = p.isSave || pending[i] })
         controlUIEnable(true)
     }
 
@@ -266,6 +271,7 @@ Item {
     // the old name hold the new one; their texts follow. A name the library
     // refused changes nothing anywhere.
     function onMacroRenamed(oldName, newName) {
+        keyAssigment.macroRenamed(oldName, newName)
         var slots = slotsHoldingMacro(newName)
         for (var i = 0; i < slots.length; ++i)
             keyMatrix.modKeys.setProperty(slots[i], "keyText", newName)

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QQmlContext>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "app/hookcallbacks.h"
+#include "tests/common/faults.h"
 #include "app/myqquickview.h"
 #include "app/ui_controler.h"
 #include "app/widget.h"
@@ -160,7 +162,13 @@ private slots:
         ctl->onYChanged(-7);
         QCOMPARE(m_window->pos(), QPoint(115, 93));   // relative moves
         QCOMPARE(m_window->size(), QSize(1024, 640));  // never resized
-        ctl->onClose();
+        m_window->setTrayProbe([] { return true; });
+        ctl->onClose();                                  // hidden to the tray
+        QVERIFY(!m_window->isVisible());
+        m_window->showNormal();
+        QCloseEvent close;                               // the desktop's close request
+        QApplication::sendEvent(m_window, &close);
+        QVERIFY(!close.isAccepted());
         QVERIFY(!m_window->isVisible());
 
         Ui_Controler detached;   // no window yet: nothing happens
@@ -335,6 +343,64 @@ private slots:
         m_window->view()->setGlobalData(QStringLiteral("common/language"), previous);
         QCOMPARE(balloons.size(), 1);
         QCOMPARE(balloons.at(0), (QList<QVariant>{"Info", text}));
+    }
+
+    // A settings file that cannot be written: the change stays readable,
+    // flushSettings says it is not on disk, and one balloon per burst names
+    // the file and why, in the configured language. Once the fault is gone
+    // the same change lands.
+    void unwritableSettingsAreTold_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("diskFull");
+        QTest::addColumn<QString>("text");
+        const QString readOnly = QStringLiteral("Changes not saved to %1: the file or its folder is read-only");
+        QTest::newRow("read-only folder") << "English" << false << readOnly;
+        QTest::newRow("read-only folder, Chinese") << "ChineseSimplified" << false
+                                                   << QString::fromUtf8("更改未能保存到 %1：该文件或其所在文件夹为只读");
+        QTest::newRow("disk full") << "English" << true << QStringLiteral("Changes not saved to %1: the disk is full");
+    }
+    void unwritableSettingsAreTold()
+    {
+        QFETCH(QString, language);
+        QFETCH(bool, diskFull);
+        QFETCH(QString, text);
+        QDir().mkpath(QStringLiteral("modules/i18n"));
+        for (const char *l : {"English", "ChineseSimplified"})
+            QFile::copy(QStringLiteral(QUILL_SOURCE_DIR "/modules/i18n/%1.ini").arg(l),
+                        QStringLiteral("modules/i18n/%1.ini").arg(l));
+        myQQuickView *view = m_window->view();
+        const QVariant previousLanguage = view->getGlobalData(QStringLiteral("common/language"));
+        const QVariant previousRate = view->getData(QStringLiteral("mouse/reportRate"), false);
+        view->setGlobalData(QStringLiteral("common/language"), language);
+        QVERIFY(view->flushSettings());
+        const QString folder = QFileInfo(QStringLiteral("modules/setting")).absoluteFilePath();
+        const QString p1 = folder + QStringLiteral("/p1.bin");
+        QSignalSpy balloons(m_window.get(), &Widget::balloonShown);
+        {
+            DacOverrideDropped asUser;
+            std::unique_ptr<FileSizeLimit> limit;
+            const QFile::Permissions perms = QFile::permissions(folder);
+            if (diskFull)
+                limit = std::make_unique<FileSizeLimit>(64);
+            else
+                QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+            view->setData(QStringLiteral("mouse/reportRate"), 2);
+            const bool written = view->flushSettings();
+            const bool writtenAgain = view->flushSettings();
+            QFile::setPermissions(folder, perms);
+            QVERIFY(!written);
+            QVERIFY(!writtenAgain);
+        }
+        QCOMPARE(view->getData(QStringLiteral("mouse/reportRate"), false), QVariant(2));
+        QCOMPARE(balloons.size(), 1);
+        QCOMPARE(balloons.at(0), (QList<QVariant>{"Info", text.arg(QDir::toNativeSeparators(p1))}));
+
+        QVERIFY(view->flushSettings());
+        QCOMPARE(QSettings(p1, QSettings::IniFormat).value(QStringLiteral("mouse/reportRate")), QVariant("2"));
+        view->setData(QStringLiteral("mouse/reportRate"), previousRate);
+        view->setGlobalData(QStringLiteral("common/language"), previousLanguage);
+        QVERIFY(view->flushSettings());
     }
 
     // A burst of failed writes (a "Save" sends many) gives one balloon; the

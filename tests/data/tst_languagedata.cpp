@@ -22,8 +22,8 @@ struct Section
 // side's own balloon texts, with the number of strings each expects.
 const Section kSections[] = {
     {"main", 11},          {"keyMatrix", 2},   {"keyAssigment", 57}, {"dpiSetting", 2},
-    {"lightControl", 16},  {"macroEditor", 18}, {"systemSetting", 8}, {"gunControl", 10},
-    {"profile", 6},        {"keyCode", 133},   {"other", 8},          {"message", 4},
+    {"lightControl", 16},  {"macroEditor", 18}, {"systemSetting", 11}, {"gunControl", 10},
+    {"profile", 7},        {"keyCode", 133},   {"other", 8},          {"message", 8},
 };
 
 const char *const kLanguages[] = {"English", "ChineseSimplified"};

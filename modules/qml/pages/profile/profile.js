@@ -2,7 +2,8 @@
 
 // Pure rules of the profile list.
 
-var builtInTexts = ["config", "New", "Import", "Delete", "Export", "Standard"]
+var builtInTexts = ["config", "New", "Import", "Delete", "Export", "Standard",
+                    "At most six profiles can exist"]
 var marker = "loaderzentic"
 // Profile numbers run from 0 to 5, one file each.
 var maxRows = 6

@@ -7,7 +7,7 @@ import "../../common/values.js" as Values
 // Pointer speed, double-click speed and wheel scroll lines of the desktop.
 // Every change is applied at once and kept in the current profile, so a
 // profile change or factory reset applies them again. A setting the desktop
-// refuses is shown here with the view's failure text.
+// refuses is shown here in the page's language.
 DialogFrame {
     id: page
     property var lang: Logic.builtInTexts
@@ -43,7 +43,7 @@ DialogFrame {
 
     function pointerFailed(message) {
         var list = Object.assign({}, failures)
-        list[applying >= 0 ? applying : String(message)] = String(message)
+        list[applying >= 0 ? applying : String(message)] = Logic.failureText(applying, message, lang)
         failures = list
     }
 

@@ -4,7 +4,10 @@
 // Pure rules of the system settings page.
 
 var builtInTexts = ["System Setting", "Mouse Speed", "Double Click Speed", "Slow", "Fast",
-                    "Scroll Speed", "Number of Rows", "Scroll one Screen"]
+                    "Scroll Speed", "Number of Rows", "Scroll one Screen",
+                    "The desktop did not take the pointer speed",
+                    "The desktop did not take the double-click speed",
+                    "The desktop did not take the scroll lines"]
 
 // Knob positions of both sliders, in pixels.
 var minPos = 3
@@ -55,4 +58,18 @@ function scrollValue(oneScreenChosen, rowsFieldText) {
 function applies(isStep, step) {
     var s = Values.toInt(isStep, stepAll)
     return s === stepAll || s === step
+}
+
+// The line shown when the desktop refuses a setting: the page's text for
+// the step being applied (texts 8 to 10), else the view's own message.
+var firstFailureText = 8
+
+function failureText(step, message, texts) {
+    var s = Values.toInt(step, stepAll)
+    if (s >= stepSpeed && s <= stepScroll) {
+        var t = texts[firstFailureText + s - stepSpeed]
+        if (t !== undefined && String(t) !== "")
+            return String(t)
+    }
+    return String(message)
 }

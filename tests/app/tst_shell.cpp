@@ -167,7 +167,7 @@ private slots:
         QVERIFY(!m_window->isVisible());
         m_window->showNormal();
         QCloseEvent close;                               // the desktop's close request
-        QApplication::sendEvent(m_window, &close);
+        QApplication::sendEvent(m_window.get(), &close);
         QVERIFY(!close.isAccepted());
         QVERIFY(!m_window->isVisible());
 

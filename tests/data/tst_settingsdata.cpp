@@ -453,9 +453,9 @@ void TestSettingsData::nameLists()
         presetNames << gun.value(QStringLiteral("gunData/%1").arg(row)).toStringList().value(0);
     QCOMPARE(readList(QStringLiteral("gun/gunName")), presetNames);
 
-    // Only the standard profile ships (stored with the one-entry marker), so
-    // New and Import have room on a fresh install.
-    QCOMPARE(readList(QStringLiteral("profile/profileName")), (QStringList{"Standard0", "loaderzentic"}));
+    // Only the standard profile ships, so New and Import have room on a
+    // fresh install.
+    QCOMPARE(readList(QStringLiteral("profile/profileName")), QStringList{QStringLiteral("Standard0")});
     const QSet<int> numbers{0};
 
     QSettings config(settingFile(QStringLiteral("apConfig.bin")), QSettings::IniFormat);

@@ -118,6 +118,7 @@ Item {
             start(["Standard0", "a1", "b2", "c3", "d4", "e5"], 0)
             var before = names()
             var notice = page("profileNotice")
+            profiles.visible = true
             verify(!notice.visible)
             profiles.newProfile()
             compare(notice.text, "At most six profiles can exist")

@@ -114,15 +114,11 @@ Item {
             compare(page("keyMatrix").isSave, false)
         }
 
-        // A macro chosen in the dialog, then deleted in the editor opened
-        // from it: closing writes and sends nothing naming it, and the button
-        // keeps (or, when it played that macro, gets back) its factory entry.
-        // A renamed macro stays chosen under its new name.
+        // A macro chosen in the dialog (renamed, then) deleted in the editor
+        // opened from it: closing writes and sends nothing naming it; the
+        // button keeps or gets back its factory entry.
         function test_deletedMacroChoiceIsDropped_data() {
-            return [
-                { tag: "chosen in this opening", assignedBefore: false },
-                { tag: "assigned before", assignedBefore: true }
-            ]
+            return [{ tag: "chosen now", assignedBefore: false }, { tag: "assigned before", assignedBefore: true }]
         }
         function test_deletedMacroChoiceIsDropped(row) {
             var dialog = page("keyAssigment")

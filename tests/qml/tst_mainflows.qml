@@ -137,15 +137,6 @@ Item {
             tryCompare(ui_View, "enabled", true, 3000)
         }
 
-        // A current-stage read that failed marks no stage current.
-        function test_failedStageReadShowsNone() {
-            startAndShow({})
-            ui_View.currentDpi = -1
-            main.initUI()
-            compare(main.currentDpiStage, -1)
-            tryCompare(ui_View, "enabled", true, 3000)
-        }
-
         function test_deviceProfileCheck_data() {
             return [
                 { tag: "560 on profile 3", icType: "560", deviceProfile: 3, calls: ["SetCurrentProfile 1"] },

@@ -86,12 +86,10 @@ TestCase {
 
     function test_readStage_data() {
         return [
-            { tag: "stage 1", device: 1, page: 0 },
             { tag: "stage 8", device: 8, page: 7 },
             { tag: "failed read", device: -1, page: -1 },
             { tag: "no stage", device: 0, page: -1 },
-            { tag: "beyond eight", device: 9, page: -1 },
-            { tag: "garbage", device: undefined, page: -1 }
+            { tag: "beyond eight", device: 9, page: -1 }
         ]
     }
     function test_readStage(row) {

@@ -228,17 +228,6 @@ Item {
             verify(!line.visible)
         }
 
-        // The refusal lines come from the language file's section.
-        function test_refusalsInThePageLanguage() {
-            start()
-            page.lang = ["", "", "", "", "", "", "", "", "速度失败", "双击失败", "滚动失败"]
-            ui_View.refusedPointer = ["mouseSetCursorSpeed", "mouseSetDoubleClickSpeed",
-                                      "mouseSetVerticalScrollLines"]
-            page.saveData(true, 0)
-            compare(child("pointerFailure").text, "速度失败\n双击失败\n滚动失败")
-            ui_View.refusedPointer = []
-        }
-
         function test_closeHidesWithoutSaving() {
             start()
             page.closeClicked()

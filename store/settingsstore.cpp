@@ -45,7 +45,11 @@ SettingsStore::SettingsStore(const QString &settingDir)
         m_profiles.push_back(IniCompat::open(profilePath(n)));
 }
 
-SettingsStore::~SettingsStore() = default;
+SettingsStore::~SettingsStore()
+{
+    // Changes an earlier write could not put on disk get a last try.
+    syncAll();
+}
 
 QString SettingsStore::configPath() const
 {

@@ -234,7 +234,7 @@ class SystemSettings(PanelTest):
         wait_until(lambda: self.pointer.acceleration() == 4.0, what="X pointer acceleration 4")
         self.assertNotEqual(before, 4.0)
         self.assertEqual(slider.queryValue().currentValue, 10)
-        self.assertTrue(p.absent("alert", "setCursorSpeed Failed"))
+        self.assertTrue(p.absent("alert", "The desktop did not take the pointer speed"))
 
     def test_refused_scroll_lines_are_shown(self):
         p = self.program
@@ -244,7 +244,7 @@ class SystemSettings(PanelTest):
         wait_until(lambda: p.setting("setting/p1.bin", "mouse/scrollRate") == "1000",
                    what="one screen stored")
         # No Linux desktop keeps a wheel line count: the page says so.
-        p.find("alert", "setVerticalScrollLines Failed", within=dialog)
+        p.find("alert", "The desktop did not take the scroll lines", within=dialog)
         p.screenshot("system-settings-refused")
         p.press("push button", "Close", within=dialog)
         wait_until(lambda: p.absent("dialog", "System Setting"), what="the dialog to close")

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QQuickWidget>
-#include <QTimer>
 #include <QStringList>
+#include <QTimer>
 #include <QVariant>
 #include <memory>
 

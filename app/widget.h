@@ -57,7 +57,6 @@ public:
     // A settings file could not be written (problem: FileOps::WriteProblem):
     // one "Info" balloon per burst naming the file and why.
     void settingsFileNotWritten(const QString &file, int problem);
-    BurstLimiter &fileFailureLimiter() { return m_fileFailures; }
     // A native message in the configured language (built-in English where
     // the language file has none); %1 takes `arg`, %2 `arg2`.
     QString messageText(int id, const QString &arg = QString(), const QString &arg2 = QString()) const;

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QStringList>
+#include <QTimer>
 #include <QVariant>
 #include <memory>
 
@@ -56,7 +57,7 @@ public slots:
     void saveMacroFile(QVariant macroFileName);
     bool loadProfile(int profile);
     void saveProfile(int profile);
-    void resetProfile(int profile);
+    bool resetProfile(int profile);
     void copyProfile(int destprofile, int srcprofile);
     QStringList getLangStrings(QString typeStr, QString langCode);
     QVariant createMacroIni(QVariant name, QVariant macroIndex);
@@ -171,8 +172,19 @@ private:
 public:
     // The open and save dialogs of import and export; tests answer them.
     void setFileDialogs(std::unique_ptr<FileDialogs> dialogs);
+public slots:
+    // Puts every pending settings change on disk now; false, after telling
+    // the user, when a file could not be written. (Changes are also put on
+    // disk, and failures told, once control returns to the event loop.)
+    bool flushSettings();
+signals:
+    // A settings file could not be written; problem is a FileOps::WriteProblem.
+    void settingsFileNotWritten(const QString &file, int problem);
 private:
+    void scheduleFlush();
+    void reportNotWritten(const QString &file);
     std::unique_ptr<FileDialogs> m_fileDialogs;
+    QTimer m_flushTimer;
     // END store-owned members
 
     // BEGIN lean-owned members

@@ -43,7 +43,9 @@ void Ui_Controler::onMinimize()
 
 void Ui_Controler::onClose()
 {
-    if (window)
+    if (auto *mainWindow = qobject_cast<Widget *>(window))
+        mainWindow->closeWindow();
+    else if (window)
         window->setVisible(false);
 }
 

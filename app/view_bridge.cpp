@@ -3,6 +3,7 @@
 #include "app/myqquickview.h"
 
 #include "bridge/profilesender.h"
+#include "device/hid_thread.h"
 
 void myQQuickView::initBridgeState()
 {
@@ -53,7 +54,11 @@ void myQQuickView::mouseResetKeyMatrix()
 
 QVariant myQQuickView::mouseGetCurrentDPI()
 {
-    return QVariant(m_deviceOps.currentDpi());
+    const int stage = m_deviceOps.currentDpi();
+    // A read that did not complete names no stage; the screen shows none.
+    if (!hidThread || !hidThread->lastReadOk())
+        return QVariant(-1);
+    return QVariant(stage);
 }
 
 void myQQuickView::mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVariantList otherParam)

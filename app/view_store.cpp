@@ -4,12 +4,15 @@
 
 #include "app/filedialogs_qt.h"
 #include "device/hid_thread.h"
+#include "store/fileops.h"
 #include "store/gunstore.h"
 #include "store/langstrings.h"
 #include "store/macrolibrary.h"
 #include "store/namelists.h"
 #include "store/profilefiles.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJSValue>
 
 namespace {
@@ -38,11 +41,45 @@ QVariantList plainList(const QVariantList &list)
     return plain(QVariant(list)).toList();
 }
 
+QString macroPath(const QVariant &name)
+{
+    return kMacroDir + QLatin1Char('/') + name.toString() + QStringLiteral(".bin");
+}
+
 } // namespace
 
 void myQQuickView::initStoreState()
 {
     m_fileDialogs = std::make_unique<QtFileDialogs>(this);
+    // Every burst of writes is put on disk once control returns to the event
+    // loop, where a file that cannot be written is told.
+    m_flushTimer.setSingleShot(true);
+    m_flushTimer.setInterval(0);
+    connect(&m_flushTimer, &QTimer::timeout, this, &myQQuickView::flushSettings);
+    m_store->setWriteHook([this] { scheduleFlush(); });
+}
+
+void myQQuickView::scheduleFlush()
+{
+    if (!m_flushTimer.isActive())
+        m_flushTimer.start();
+}
+
+bool myQQuickView::flushSettings()
+{
+    m_flushTimer.stop();
+    const QStringList failed = m_store->flush();
+    for (const QString &file : failed)
+        reportNotWritten(file);
+    return failed.isEmpty();
+}
+
+void myQQuickView::reportNotWritten(const QString &file)
+{
+    const QString shown = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
+    const FileOps::WriteProblem problem = FileOps::writeProblem(file);
+    qDebug().noquote() << "settings file not written:" << shown << "problem" << int(problem);
+    emit settingsFileNotWritten(shown, int(problem));
 }
 
 void myQQuickView::setFileDialogs(std::unique_ptr<FileDialogs> dialogs)
@@ -75,9 +112,13 @@ void myQQuickView::saveProfile(int profile)
     ProfileFiles::saveProfile(*m_store, *m_fileDialogs, profile);
 }
 
-void myQQuickView::resetProfile(int profile)
+bool myQQuickView::resetProfile(int profile)
 {
-    ProfileFiles::resetProfile(*m_store, profile);
+    if (ProfileFiles::resetProfile(*m_store, profile))
+        return true;
+    if (m_store->profile(profile))
+        reportNotWritten(m_store->profilePath(profile));
+    return false;
 }
 
 void myQQuickView::copyProfile(int destprofile, int srcprofile)
@@ -95,23 +136,37 @@ QStringList myQQuickView::getLangStrings(QString typeStr, QString langCode)
 
 QVariant myQQuickView::createMacroIni(QVariant name, QVariant macroIndex)
 {
-    return MacroLibrary(kMacroDir, *m_store).createMacroIni(name.toString(), macroIndex.toUInt());
+    const bool made = MacroLibrary(kMacroDir, *m_store).createMacroIni(name.toString(), macroIndex.toUInt());
+    if (!made && MacroLibrary::isValidName(name.toString()))
+        reportNotWritten(macroPath(name));
+    return made;
 }
 
 QVariant myQQuickView::updataNameList(QVariant type, QStringList nameList)
 {
-    return NameLists(kNameList).updataNameList(type, nameList);
+    const bool written = NameLists(kNameList).updataNameList(type, nameList);
+    if (!written)
+        reportNotWritten(kNameList);
+    return written;
 }
 
 QVariant myQQuickView::modifyMacroNameUpdateProfile(QVariant oldname, QVariant newname)
 {
-    return MacroLibrary(kMacroDir, *m_store)
-        .modifyMacroNameUpdateProfile(oldname.toString(), newname.toString());
+    const bool renamed = MacroLibrary(kMacroDir, *m_store)
+                             .modifyMacroNameUpdateProfile(oldname.toString(), newname.toString());
+    // A refused name or a name already taken is the screen's business; a
+    // folder that takes no rename is the user's to know.
+    if (!renamed && MacroLibrary::isValidName(newname.toString())
+        && QFileInfo::exists(macroPath(oldname)) && !QFileInfo::exists(macroPath(newname)))
+        reportNotWritten(macroPath(oldname));
+    scheduleFlush();
+    return renamed;
 }
 
 void myQQuickView::deleteMacroUpdateProfile(QVariant macroName)
 {
     MacroLibrary(kMacroDir, *m_store).deleteMacroUpdateProfile(macroName.toString());
+    scheduleFlush();
 }
 
 QVariant myQQuickView::deleteMacroIni(QVariant name)
@@ -126,7 +181,11 @@ QVariantList myQQuickView::getNameList(QVariant type)
 
 QVariant myQQuickView::saveMacroIni(QVariant name, QStringList macros, QVariant repeat)
 {
-    return MacroLibrary(kMacroDir, *m_store).saveMacroIni(name.toString(), macros, plain(repeat));
+    const QString n = name.toString();
+    const bool saved = MacroLibrary(kMacroDir, *m_store).saveMacroIni(n, macros, plain(repeat));
+    if (!saved && MacroLibrary::isValidName(n) && QFileInfo::exists(macroPath(name)))
+        reportNotWritten(macroPath(name));
+    return saved;
 }
 
 QStringList myQQuickView::loadMacroIni(QVariant name)
@@ -167,11 +226,13 @@ QVariant myQQuickView::getselectGun(QVariant index)
 void myQQuickView::setXYSensitive(QVariant index, QVariant xyData)
 {
     GunStore::setXYSensitive(*m_store, index, plain(xyData));
+    scheduleFlush();
 }
 
 void myQQuickView::setSelectGun(QVariant index, QVariant xyData)
 {
     GunStore::setSelectGun(*m_store, index, plain(xyData));
+    scheduleFlush();
 }
 
 void myQQuickView::setCurrentProfile(int profile)

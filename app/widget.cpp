@@ -1,6 +1,7 @@
 #include "app/widget.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
 #include <QMenu>
@@ -11,6 +12,7 @@
 #include "app/ui_controler.h"
 #include "gamewatch/gamewatcher.h"
 #include "store/gamebindings.h"
+#include "store/fileops.h"
 #include "store/langstrings.h"
 
 #ifdef Q_OS_WIN
@@ -51,6 +53,7 @@ Widget::Widget(QWidget *parent)
     m_controller->setup(this);
     view()->hidThread = &hidThread;
     connect(&hidThread, &Hid_Thread::deviceBusyChanged, view(), &myQQuickView::setDeviceBusy);
+    connect(view(), &myQQuickView::settingsFileNotWritten, this, &Widget::settingsFileNotWritten);
 
     m_checkTimer.setInterval(2048);
     m_checkTimer.setSingleShot(true);
@@ -150,6 +153,18 @@ void Widget::deviceWriteFailed()
         showBalloon(QStringLiteral("Info"), messageText(LangStrings::MouseRejectedSetting));
 }
 
+void Widget::settingsFileNotWritten(const QString &file, int problem)
+{
+    if (!m_fileFailures.admit())
+        return;
+    int reason = LangStrings::ProblemOther;
+    if (problem == int(FileOps::WriteProblem::ReadOnly))
+        reason = LangStrings::ProblemReadOnly;
+    else if (problem == int(FileOps::WriteProblem::DiskFull))
+        reason = LangStrings::ProblemDiskFull;
+    showBalloon(QStringLiteral("Info"), messageText(LangStrings::FileNotWritten, file, messageText(reason)));
+}
+
 QString Widget::messageText(int id, const QString &arg, const QString &arg2) const
 {
     const QString language =
@@ -242,6 +257,22 @@ void Widget::receiveMessage(QString message)
     Q_UNUSED(message);
     if (deviceConnected)
         restoreWindow();
+}
+
+void Widget::closeWindow()
+{
+    // Asked at every close: a tray may come or go while the program runs.
+    if (m_trayProbe())
+        setVisible(false);
+    else
+        exitSYS();
+}
+
+void Widget::closeEvent(QCloseEvent *event)
+{
+    // The window is never destroyed by a close; it hides or the program ends.
+    event->ignore();
+    closeWindow();
 }
 
 void Widget::exitSYS()

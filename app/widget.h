@@ -4,6 +4,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 
 #include "app/burstlimiter.h"
 #include "device/devicehost.h"
@@ -58,9 +59,17 @@ public:
     // How many writes failed since start: an operation compares the count
     // before and after to learn whether all of it reached the mouse.
     int writeFailureCount() const { return m_writeFailureCount; }
+    // A settings file could not be written (problem: FileOps::WriteProblem):
+    // one "Info" balloon per burst naming the file and why.
+    void settingsFileNotWritten(const QString &file, int problem);
     // A native message in the configured language (built-in English where
     // the language file has none); %1 takes `arg`, %2 `arg2`.
     QString messageText(int id, const QString &arg = QString(), const QString &arg2 = QString()) const;
+    // The window's close button and the desktop's close request: hide to
+    // the tray where there is one, else end the program as its quit does.
+    void closeWindow();
+    // Whether the desktop has a system tray now; tests set their own answer.
+    void setTrayProbe(std::function<bool()> probe) { m_trayProbe = std::move(probe); }
 
     // A device was connected: queue the screen's initUI, then post runUI.
     void notifyConnected();
@@ -84,6 +93,7 @@ public slots:
 
 protected:
     void customEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
 
 private:
@@ -113,6 +123,8 @@ private:
     GameWatcher *m_gameWatcher = nullptr;
     QAction *m_gameProfilesAction = nullptr;
     // END games-owned members
+    BurstLimiter m_fileFailures{10000};
+    std::function<bool()> m_trayProbe = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
 
     // BEGIN detect-owned members
     // Device-change notifications (udev, simulated mouse); a child of the window.

@@ -6,6 +6,8 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#include <algorithm>
+
 namespace {
 
 // QSettings keeps one cached copy of each INI file per process and trusts it
@@ -85,6 +87,26 @@ void touch(const QString &path)
     QFile f(path);
     if (f.open(QIODevice::ReadWrite))
         f.setFileTime(freshModificationTime(path), QFileDevice::FileModificationTime);
+}
+
+WriteProblem writeProblem(const QString &path)
+{
+    const QFileInfo target(path);
+    // Settings files are written as a new file beside the old one, so the
+    // folder must take a new file, and an existing file must open for writing.
+    QTemporaryFile probe(target.absolutePath() + QStringLiteral("/.write-probe.XXXXXX"));
+    if (!probe.open())
+        return WriteProblem::ReadOnly;
+    if (target.exists()) {
+        QFile existing(path);
+        if (!existing.open(QIODevice::ReadWrite | QIODevice::Append))
+            return WriteProblem::ReadOnly;
+    }
+    // Room for a file of the target's size and then some.
+    const QByteArray block(int(std::max<qint64>(16 * 1024, target.size() + 4096)), ' ');
+    if (probe.write(block) != block.size() || !probe.flush())
+        return WriteProblem::DiskFull;
+    return WriteProblem::Other;
 }
 
 } // namespace FileOps

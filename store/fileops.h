@@ -20,4 +20,10 @@ bool copyNewFile(const QString &source, const QString &target);
 // of an INI file formerly at that path are not taken for its content.
 void touch(const QString &path);
 
+// Why a file could not be written, as far as a probe beside it tells: the
+// file or its folder refuses writing, or the folder's volume takes no more
+// data (full, or a size limit reached).
+enum class WriteProblem { ReadOnly, DiskFull, Other };
+WriteProblem writeProblem(const QString &path);
+
 } // namespace FileOps

@@ -21,6 +21,14 @@ QString builtInMessage(MessageText id)
         return QStringLiteral("Back to profile %1: %2 has ended");
     case GameProfilesMenu:
         return QStringLiteral("Switch profiles for games");
+    case FileNotWritten:
+        return QStringLiteral("Changes not saved to %1: %2");
+    case ProblemReadOnly:
+        return QStringLiteral("the file or its folder is read-only");
+    case ProblemDiskFull:
+        return QStringLiteral("the disk is full");
+    case ProblemOther:
+        return QStringLiteral("the file cannot be written");
     }
     return QString();
 }

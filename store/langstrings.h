@@ -23,6 +23,10 @@ enum MessageText {
     GameStarted = 4,            // %1: the profile, %2: the program
     GameEnded = 5,              // %1: the profile, %2: the program
     GameProfilesMenu = 6,       // the tray-menu entry
+    FileNotWritten = 7,         // %1: the file, %2: one of the three below
+    ProblemReadOnly = 8,
+    ProblemDiskFull = 9,
+    ProblemOther = 10,
 };
 
 // The built-in English text of message `id`.

@@ -8,7 +8,32 @@
 
 namespace {
 constexpr int kProfileCount = 10;
+
+// A new store on the same file. It is made before the old one goes, so the
+// file's shared cached copy, pending changes included, lives on.
+void renew(std::unique_ptr<QSettings> &slot)
+{
+    std::unique_ptr<QSettings> fresh = IniCompat::open(slot->fileName());
+    slot.swap(fresh);
 }
+
+// A store keeps the first error it ever met; only a fresh one tells whether
+// the pending changes can be written now. A store that failed is renewed
+// again, so that the next flush reports its own attempt.
+bool flushStore(std::unique_ptr<QSettings> &slot)
+{
+    slot->sync();
+    if (slot->status() != QSettings::AccessError)
+        return true;
+    renew(slot);
+    slot->sync();
+    if (slot->status() != QSettings::AccessError)
+        return true;
+    renew(slot);
+    return false;
+}
+
+} // namespace
 
 SettingsStore::SettingsStore(const QString &settingDir)
     : m_dir(settingDir)
@@ -20,7 +45,11 @@ SettingsStore::SettingsStore(const QString &settingDir)
         m_profiles.push_back(IniCompat::open(profilePath(n)));
 }
 
-SettingsStore::~SettingsStore() = default;
+SettingsStore::~SettingsStore()
+{
+    // Changes an earlier write could not put on disk get a last try.
+    syncAll();
+}
 
 QString SettingsStore::configPath() const
 {
@@ -78,19 +107,24 @@ QVariantList SettingsStore::getDataList(const QString &key, bool isRecovery) con
 
 void SettingsStore::setData(const QString &key, const QVariant &data)
 {
-    if (QSettings *store = currentStoreFor("setData"))
+    if (QSettings *store = currentStoreFor("setData")) {
         store->setValue(key, data);
+        written();
+    }
 }
 
 void SettingsStore::setGlobalData(const QString &key, const QVariant &data)
 {
     m_config->setValue(key, data);
+    written();
 }
 
 void SettingsStore::setDataList(const QString &key, const QVariantList &list)
 {
-    if (QSettings *store = currentStoreFor("setDataList"))
+    if (QSettings *store = currentStoreFor("setDataList")) {
         store->setValue(key, QVariant(list));
+        written();
+    }
 }
 
 void SettingsStore::setCurrentProfile(int profile)
@@ -146,4 +180,16 @@ void SettingsStore::syncAll()
     m_default->sync();
     for (auto &p : m_profiles)
         p->sync();
+}
+
+QStringList SettingsStore::flush()
+{
+    QStringList failed;
+    if (!flushStore(m_config))
+        failed << m_config->fileName();
+    for (auto &p : m_profiles) {
+        if (!flushStore(p))
+            failed << p->fileName();
+    }
+    return failed;
 }

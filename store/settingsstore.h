@@ -4,6 +4,7 @@
 #include <QSettings>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -47,6 +48,12 @@ public:
     bool replaceProfile(int n, const QString &source);
     // Writes pending changes of every store to disk.
     void syncAll();
+    // Writes pending changes of every store now and returns the files that
+    // could not be written. Their changes stay pending (and read back as
+    // written) and are tried again by the next flush.
+    QStringList flush();
+    // Called after every write through setData, setGlobalData, setDataList.
+    void setWriteHook(std::function<void()> hook) { m_writeHook = std::move(hook); }
 
 private:
     QString m_dir;
@@ -54,6 +61,13 @@ private:
     std::unique_ptr<QSettings> m_default;
     std::vector<std::unique_ptr<QSettings>> m_profiles;
     int m_current = 0;
+    std::function<void()> m_writeHook;
+
+    void written() const
+    {
+        if (m_writeHook)
+            m_writeHook();
+    }
 
     // The factory store for recovery reads, the current store otherwise.
     QSettings *readStore(bool isRecovery, const char *operation) const;

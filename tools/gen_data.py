@@ -185,10 +185,11 @@ GUN_DATA = [
 ]
 
 # The macro library ships empty, and an empty name list is stored as no key.
+# Only the standard profile ships, so New and Import have room from the
+# start; a one-entry list carries the marker that keeps it a list.
 NAME_LIST = [
     ("gun", [("gunName", [g[0] for g in GUNS])]),
-    ("profile", [("profileName", ["Standard0", "profile_01", "profile_12",
-                                  "profile_23", "profile_34", "profile_45"])]),
+    ("profile", [("profileName", ["Standard0", "loaderzentic"])]),
 ]
 
 
@@ -296,29 +297,51 @@ LANG_SECTIONS = [
       "插入右键"]),
     ("systemSetting",
      ["System Setting", "Mouse Speed", "Double Click Speed", "Slow", "Fast",
-      "Scroll Speed", "Number of Rows", "Scroll one Screen"],
+      "Scroll Speed", "Number of Rows", "Scroll one Screen",
+      "Not offered by this desktop", "Desktop not recognised",
+      "Desktop settings tool not installed", "No desktop session",
+      "The desktop did not take the pointer speed",
+      "The desktop did not take the double-click speed",
+      "The desktop did not take the scroll lines"],
      ["系统设置", "鼠标速度", "双击速度", "慢", "快",
-      "滚轮速度", "滚动行数", "一次滚动一屏"]),
+      "滚轮速度", "滚动行数", "一次滚动一屏",
+      "当前桌面不提供此设置", "无法识别当前桌面", "未安装桌面设置工具", "没有桌面会话",
+      "桌面未接受指针速度", "桌面未接受双击速度", "桌面未接受滚动行数"]),
     ("gunControl",
      ["Gun editor", "Gun", "Select gun", "Cursor Adjust", "X Axis", "Y axis",
       "Fire adjust", "Rate", "Times", "Endness"],
      ["压枪编辑器", "枪械", "选择枪械", "准星调节", "X轴", "Y轴",
       "射击调节", "射速", "次数", "无限"]),
     ("profile",
-     ["config", "New", "Import", "Delete", "Export", "Standard"],
-     ["配置", "新建", "导入", "删除", "导出", "标准"]),
+     ["config", "New", "Import", "Delete", "Export", "Standard",
+      "Bind program...", "Bind program", "Running programs", "Program name or folder",
+      "Bind", "Remove", "Bound programs", "Refresh",
+      "At most six profiles can exist"],
+     ["配置", "新建", "导入", "删除", "导出", "标准",
+      "绑定程序...", "绑定程序", "正在运行的程序", "程序名或文件夹",
+      "绑定", "移除", "已绑定的程序", "刷新",
+      "最多只能有六个配置"]),
     ("keyCode", key_names_en(), key_names_zh()),
     ("other",
      ["DPI Switch to Stage %d" % i for i in range(1, 9)],
      ["DPI切换到第%d档" % i for i in range(1, 9)]),
     # Balloons of the native side: a device write the mouse did not take,
-    # and settings files that are missing, unreadable or damaged (%1 is the
-    # file). A section of its own, so the screens' sections keep their
+    # settings files that are missing, unreadable or damaged (%1 is the
+    # file), the game-profile switches and their tray entry, and settings
+    # files that could not be written (%2 is one of the three reasons after
+    # it). A section of its own, so the screens' sections keep their
     # indexes.
     ("message",
      ["The mouse did not accept the setting", "File missing: %1",
-      "File unreadable: %1", "File damaged: %1"],
-     ["鼠标未接受该设置", "文件缺失：%1", "无法读取文件：%1", "文件已损坏：%1"]),
+      "File unreadable: %1", "File damaged: %1",
+      "Profile %1: %2 is running", "Back to profile %1: %2 has ended",
+      "Switch profiles for games",
+      "Changes not saved to %1: %2", "the file or its folder is read-only",
+      "the disk is full", "the file cannot be written"],
+     ["鼠标未接受该设置", "文件缺失：%1", "无法读取文件：%1", "文件已损坏：%1",
+      "配置 %1：%2 正在运行", "切回配置 %1：%2 已结束", "游戏自动切换配置",
+      "更改未能保存到 %1：%2", "该文件或其所在文件夹为只读",
+      "磁盘已满", "无法写入该文件"]),
 ]
 
 

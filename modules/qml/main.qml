@@ -57,8 +57,7 @@ Item {
         mainIten.visible = true
         if (!isPownOn)
             loadScreens(true)
-        var stage = MainScreen.pageStage(ui_View.mouseGetCurrentDPI())
-        dpiPage.currentDPI = Math.max(0, stage)
+        dpiPage.currentDPI = MainScreen.readStage(ui_View.mouseGetCurrentDPI())
     }
 
     // The screen built again after the program let it go while it waited in
@@ -220,6 +219,8 @@ Item {
         if (!anyUnsaved)
             return
         controlUIEnable(false)
+        var pages = [keyMatrix, dpiPage, lightPage]
+        var pending = pages.map(function (p) { return p.isSave })
         if (keyMatrix.isSave) {
             keyMatrix.isSave = false
             keyMatrix.modKeys.saveData()
@@ -232,6 +233,10 @@ Item {
             lightPage.isSave = false
             lightPage.saveData(true, 0)
         }
+        // What did not reach the disk stays marked unsaved (the view has
+        // told the user which file and why).
+        if (ui_View.flushSettings() === false)
+            pages.forEach(function (p, i) { p.isSave = p.isSave || pending[i] })
         controlUIEnable(true)
     }
 
@@ -312,6 +317,7 @@ Item {
     // the old name hold the new one; their texts follow. A name the library
     // refused changes nothing anywhere.
     function onMacroRenamed(oldName, newName) {
+        keyAssigment.macroRenamed(oldName, newName)
         var slots = slotsHoldingMacro(newName)
         for (var i = 0; i < slots.length; ++i)
             keyMatrix.modKeys.setProperty(slots[i], "keyText", newName)

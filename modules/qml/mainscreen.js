@@ -51,3 +51,11 @@ function pageStage(deviceStage) {
     var n = parseInt(deviceStage, 10)
     return isNaN(n) || n === 0 ? -1 : n - 1
 }
+
+// The stage the DPI page shows after reading the device's current stage:
+// a failed read (the view answers -1) or a stage the device cannot have
+// selects none (-1).
+function readStage(deviceStage) {
+    var n = parseInt(deviceStage, 10)
+    return isNaN(n) || n < 1 || n > 8 ? -1 : n - 1
+}

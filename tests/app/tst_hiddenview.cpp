@@ -93,6 +93,8 @@ private slots:
     void init()
     {
         m_window = std::make_unique<Widget>();
+        // The close button hides to a tray (without one it would end the program).
+        m_window->setTrayProbe([] { return true; });
         QVERIFY(root());
         // The screen as after its start-up picture.
         root()->setProperty("visible", true);

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QQmlContext>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "app/hookcallbacks.h"
+#include "tests/common/faults.h"
 #include "app/myqquickview.h"
 #include "app/ui_controler.h"
 #include "app/widget.h"
@@ -169,7 +171,13 @@ private slots:
         ctl->onYChanged(-7);
         QCOMPARE(m_window->pos(), QPoint(115, 93));   // relative moves
         QCOMPARE(m_window->size(), QSize(1024, 640));  // never resized
-        ctl->onClose();
+        m_window->setTrayProbe([] { return true; });
+        ctl->onClose();                                  // hidden to the tray
+        QVERIFY(!m_window->isVisible());
+        m_window->showNormal();
+        QCloseEvent close;                               // the desktop's close request
+        QApplication::sendEvent(m_window.get(), &close);
+        QVERIFY(!close.isAccepted());
         QVERIFY(!m_window->isVisible());
 
         Ui_Controler detached;   // no window yet: nothing happens
@@ -405,6 +413,55 @@ private slots:
         m_window->view()->setGlobalData(QStringLiteral("common/language"), previous);
         QCOMPARE(balloons.size(), 1);
         QCOMPARE(balloons.at(0), (QList<QVariant>{"Info", text}));
+    }
+
+    // A settings file that cannot be written: the change stays readable,
+    // flushSettings says it is not on disk, one balloon per burst names the
+    // file and why in the configured language, and the change lands once
+    // the fault is gone.
+    void unwritableSettingsAreTold_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("diskFull");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("read-only folder") << "ChineseSimplified" << false
+                                          << QString::fromUtf8("更改未能保存到 %1：该文件或其所在文件夹为只读");
+        QTest::newRow("disk full") << "English" << true << QStringLiteral("Changes not saved to %1: the disk is full");
+    }
+    void unwritableSettingsAreTold()
+    {
+        QFETCH(QString, language);
+        QFETCH(bool, diskFull);
+        QFETCH(QString, text);
+        QDir().mkpath(QStringLiteral("modules/i18n"));
+        QFile::copy(QStringLiteral(QUILL_SOURCE_DIR "/modules/i18n/%1.ini").arg(language),
+                    QStringLiteral("modules/i18n/%1.ini").arg(language));
+        myQQuickView *view = m_window->view();
+        const QVariant previousLanguage = view->getGlobalData(QStringLiteral("common/language"));
+        const QVariant previousRate = view->getData(QStringLiteral("mouse/reportRate"), false);
+        view->setGlobalData(QStringLiteral("common/language"), language);
+        QVERIFY(view->flushSettings());
+        const QString folder = QFileInfo(QStringLiteral("modules/setting")).absoluteFilePath();
+        QSignalSpy balloons(m_window.get(), &Widget::balloonShown);
+        bool written[2] = {true, true};
+        {
+            DacOverrideDropped asUser;
+            const QFile::Permissions perms = QFile::permissions(folder);
+            std::unique_ptr<FileSizeLimit> limit(diskFull ? new FileSizeLimit(64) : nullptr);
+            QVERIFY(diskFull || QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+            view->setData(QStringLiteral("mouse/reportRate"), 2);
+            written[0] = view->flushSettings();
+            written[1] = view->flushSettings();
+            QFile::setPermissions(folder, perms);
+        }
+        QVERIFY(!written[0] && !written[1]);
+        QCOMPARE(view->getData(QStringLiteral("mouse/reportRate"), false), QVariant(2));
+        QCOMPARE(balloons.size(), 1);
+        QCOMPARE(balloons.at(0), (QList<QVariant>{"Info", text.arg(QDir::toNativeSeparators(folder + "/p1.bin"))}));
+        QVERIFY(view->flushSettings());
+        QCOMPARE(QSettings(folder + "/p1.bin", QSettings::IniFormat).value("mouse/reportRate"), QVariant("2"));
+        view->setData(QStringLiteral("mouse/reportRate"), previousRate);
+        view->setGlobalData(QStringLiteral("common/language"), previousLanguage);
     }
 
     // A burst of failed writes (a "Save" sends many) gives one balloon; the

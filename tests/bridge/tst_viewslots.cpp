@@ -168,6 +168,11 @@ void TestViewSlots::readsReturnVariants()
     QVariant dpi;
     QVERIFY(QMetaObject::invokeMethod(view, "mouseGetCurrentDPI", Q_RETURN_ARG(QVariant, dpi)));
     QCOMPARE(dpi, QVariant(4));
+    // A read the mouse does not answer names no stage.
+    simmouse::withholdReplies(true);
+    QVERIFY(QMetaObject::invokeMethod(view, "mouseGetCurrentDPI", Q_RETURN_ARG(QVariant, dpi)));
+    simmouse::withholdReplies(false);
+    QCOMPARE(dpi, QVariant(-1));
     QVariantList opt;
     QVERIFY(QMetaObject::invokeMethod(view, "GetKeyboardoption", Q_RETURN_ARG(QVariantList, opt)));
     QCOMPARE(opt, (QVariantList{1, 0, 1, 0}));

@@ -22,8 +22,8 @@ struct Section
 // side's own balloon texts, with the number of strings each expects.
 const Section kSections[] = {
     {"main", 11},          {"keyMatrix", 2},   {"keyAssigment", 57}, {"dpiSetting", 2},
-    {"lightControl", 16},  {"macroEditor", 18}, {"systemSetting", 8}, {"gunControl", 10},
-    {"profile", 14},        {"keyCode", 133},   {"other", 8},          {"message", 7},
+    {"lightControl", 16},  {"macroEditor", 18}, {"systemSetting", 15}, {"gunControl", 10},
+    {"profile", 15},        {"keyCode", 133},   {"other", 8},          {"message", 11},
 };
 
 const char *const kLanguages[] = {"English", "ChineseSimplified"};

@@ -147,14 +147,17 @@ class Program:
     """One run of the program on a private copy of the data tree."""
 
     def __init__(self, apconfig=None, sim_config=None, language=None, profile_edits=None,
-                 data_edits=None, start=True):
+                 data_edits=None, start=True, tray=True):
         """apconfig: {"group/key": value} written into apConfig.bin;
         sim_config: text of a SIMMOUSE_CONFIG file (default: the sample mouse);
         profile_edits: {"p1.bin": {"group/key": value}};
         data_edits: any file of the data tree, {"gun/gunData.bin": {"group/key": value}};
-        start: False prepares the data tree only (start() starts the program)."""
+        start: False prepares the data tree only (start() starts the program).
+        tray: False leaves the display without a system tray (use a display
+        of its own: a tray started earlier on the shared one stays)."""
         AccessibilityBus.ensure()
-        Tray.ensure()
+        if tray:
+            Tray.ensure()
         self.dir = tempfile.mkdtemp(prefix="quill-e2e-")
         self.modules = os.path.join(self.dir, "modules")
         shutil.copy(EXE, os.path.join(self.dir, "QuillMouse"))
@@ -541,6 +544,33 @@ class Program:
         return path
 
 
+class PrivateDisplay:
+    """An X display of its own (a bare Xvfb: no window manager, no tray);
+    while it is open, DISPLAY names it for the program, xdotool and import."""
+
+    def __init__(self):
+        read_end, write_end = os.pipe()
+        self.process = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24",
+                                         "-nolisten", "tcp"], pass_fds=(write_end,),
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as f:
+            number = f.readline().strip()
+        if not number:
+            self.process.kill()
+            raise unittest.SkipTest("Xvfb did not start")
+        self.saved = os.environ.get("DISPLAY")
+        os.environ["DISPLAY"] = ":" + number
+
+    def close(self):
+        if self.saved is None:
+            os.environ.pop("DISPLAY", None)
+        else:
+            os.environ["DISPLAY"] = self.saved
+        self.process.terminate()
+        self.process.wait(10)
+
+
 class ProgramTest(unittest.TestCase):
     """Base of the end-to-end tests: self.program runs for each test."""
 
@@ -549,13 +579,19 @@ class ProgramTest(unittest.TestCase):
     language = None
     profile_edits = None
     data_edits = None
+    # False: the program runs on a display of its own without a system tray.
+    tray = True
 
     def setUp(self):
         if not EXE or not os.path.exists(EXE):
             self.skipTest("QUILL_EXE not set")
+        if not self.tray:
+            if shutil.which("Xvfb") is None:
+                self.skipTest("no Xvfb for a display without a tray")
+            self.addCleanup(PrivateDisplay().close)
         self.program = Program(apconfig=self.apconfig, sim_config=self.sim_config,
                                language=self.language, profile_edits=self.profile_edits,
-                               data_edits=self.data_edits)
+                               data_edits=self.data_edits, tray=self.tray)
         self.addCleanup(self.program.close)
 
     def assertWire(self, predicate, what, timeout=10.0):

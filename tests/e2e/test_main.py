@@ -7,6 +7,8 @@ from harness import ProgramTest, wait_until
 
 
 class MainScreen(ProgramTest):
+    # Only the standard profile ships; the drop-down test needs two more.
+    profile_edits = {"name.bin": {"profile/profileName": "Standard0, profile_01, profile_12"}}
 
     def test_first_connection_then_reconnection(self):
         p = self.program

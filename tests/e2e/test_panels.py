@@ -268,7 +268,7 @@ class SystemSettings(DesktopTest):
         wait_until(lambda: self.pointer.acceleration() == 4.0, what="X pointer acceleration 4")
         self.assertNotEqual(before, 4.0)
         self.assertEqual(slider.queryValue().currentValue, 10)
-        self.assertTrue(p.absent("alert", "setCursorSpeed Failed"))
+        self.assertTrue(p.absent("alert", "The desktop did not take the pointer speed"))
 
     def test_what_the_desktop_lacks_is_disabled_with_its_reason(self):
         p = self.program

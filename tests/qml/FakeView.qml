@@ -28,6 +28,8 @@ QtObject {
     // Pointer settings the desktop refuses, by slot name; each refusal is
     // signalled with the slot's failure text like the real view does.
     property var refusedPointer: []
+    // False: settings files cannot be written (read-only folder, full disk).
+    property bool filesWritable: true
 
     signal pointerSettingFailed(string message)
     signal writeFailed()
@@ -79,7 +81,8 @@ QtObject {
         return lang[section] === undefined ? [] : lang[section]
     }
     function setCurrentProfile(n) { currentProfile = n; record("setCurrentProfile", [n]) }
-    function resetProfile(n) { record("resetProfile", [n]) }
+    function resetProfile(n) { record("resetProfile", [n]); return filesWritable }
+    function flushSettings() { return filesWritable }
     function loadProfile(n) { record("loadProfile", [n]); return importResult }
     function saveProfile(n) { record("saveProfile", [n]) }
     function getNameList(type) { return nameLists[type] === undefined ? [] : copy(nameLists[type]) }
@@ -118,7 +121,12 @@ QtObject {
     function mouseSetVerticalScrollLines(v) { pointerCall("mouseSetVerticalScrollLines", v, "setVerticalScrollLines Failed") }
 
     // --- macros -------------------------------------------------------------------
-    function createMacroIni(name, index) { macros[name] = ["1"]; record("createMacroIni", [name, index]); return true }
+    function createMacroIni(name, index) {
+        record("createMacroIni", [name, index])
+        if (filesWritable)
+            macros[name] = ["1"]
+        return filesWritable
+    }
     function saveMacroIni(name, rows, repeat) {
         var stored = rows.slice()
         stored.push(String(repeat))

@@ -340,19 +340,28 @@ Item {
             field.minValue = 0
         }
 
-        function test_integerFieldRefusesWhatIsOutOfRange() {
+        // A number typed beyond the range becomes its maximum, never a prefix
+        // of what was typed; anything not a digit is refused.
+        function test_integerFieldClampsToItsRange_data() {
+            return [
+                { tag: "one above", max: 255, length: 3, keys: [Qt.Key_2, Qt.Key_5, Qt.Key_6], text: "255" },
+                { tag: "times 1000", max: 255, length: 3, keys: [Qt.Key_1, Qt.Key_0, Qt.Key_0, Qt.Key_0], text: "255" },
+                { tag: "typing on at the maximum", max: 255, length: 3, keys: [Qt.Key_2, Qt.Key_5, Qt.Key_5, Qt.Key_1], text: "255" },
+                { tag: "Y axis 65", max: 64, length: 2, keys: [Qt.Key_6, Qt.Key_5], text: "64" },
+                { tag: "letters refused", max: 255, length: 3, keys: [Qt.Key_2, Qt.Key_A, Qt.Key_5], text: "25" }
+            ]
+        }
+        function test_integerFieldClampsToItsRange(row) {
+            field.maxValue = row.max
+            field.maximumLength = row.length
             field.text = ""
             field.startEditing()
-            keyClick(Qt.Key_2)
-            keyClick(Qt.Key_5)
-            keyClick(Qt.Key_6)
-            compare(field.text, "25")
-            keyClick(Qt.Key_A)
-            compare(field.text, "25")
-            keyClick(Qt.Key_5)
-            compare(field.text, "255")
-            keyClick(Qt.Key_1)
-            compare(field.text, "255")
+            for (var i = 0; i < row.keys.length; ++i)
+                keyClick(row.keys[i])
+            compare(field.text, row.text)
+            field.endEditing()
+            field.maxValue = 255
+            field.maximumLength = 3
         }
     }
 }

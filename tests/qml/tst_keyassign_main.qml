@@ -114,6 +114,37 @@ Item {
             compare(page("keyMatrix").isSave, false)
         }
 
+        // A macro chosen in the dialog (renamed, then) deleted in the editor
+        // opened from it: closing writes and sends nothing naming it; the
+        // button keeps or gets back its factory entry.
+        function test_deletedMacroChoiceIsDropped_data() {
+            return [{ tag: "chosen now", assignedBefore: false }, { tag: "assigned before", assignedBefore: true }]
+        }
+        function test_deletedMacroChoiceIsDropped(row) {
+            var dialog = page("keyAssigment")
+            var editor = page("macroEditor")
+            var matrix = page("keyMatrix")
+            editor.newMacro()
+            main.openKey(2, true)
+            dialog.chooseMacro(dialog.macroList.indexOf("Macro_0"))
+            if (row.assignedBefore) {
+                dialog.closeClicked()
+                compare(matrix.entryAt(2), [4, 0, 2, 0])
+                main.openKey(2, true)
+            }
+            dialog.openMacroEditor()
+            editor.renameMacro(0, "Gone")
+            compare(dialog.keyString, "Gone")
+            editor.deleteCurrentMacro()
+            compare(dialog.entry, [0, 0, 242, 0])
+            editor.close()
+            ui_View.reset()
+            dialog.closeClicked()
+            compare(matrix.entryAt(2), [0, 0, 242, 0])
+            compare(ui_View.calls.filter(function (c) { return c.indexOf("Gone") >= 0 }), [])
+            compare(ui_View.callsOf("mouseSendMacroData"), [])
+        }
+
         function test_macroEditorOpensOverTheDialog() {
             var dialog = page("keyAssigment")
             var editor = page("macroEditor")

@@ -53,7 +53,10 @@ TestCase {
             { tag: "taken by another row", names: names, name: "Jump", allowed: false },
             { tag: "its own name", names: names, name: "Macro_0", allowed: false },
             { tag: "differs in case only", names: names, name: "jump", allowed: true },
-            { tag: "empty", names: names, name: "", allowed: false }
+            { tag: "empty", names: names, name: "", allowed: false },
+            { tag: "blanks only", names: names, name: "   ", allowed: false },
+            { tag: "tab and space", names: names, name: "\t ", allowed: false },
+            { tag: "blanks around a name", names: names, name: " Fire ", allowed: true }
         ]
     }
     function test_renameAllowed(row) {

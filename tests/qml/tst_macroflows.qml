@@ -213,23 +213,33 @@ Item {
         }
 
         function test_import_data() {
+            var listed = ["Macro_0", "Macro_1", "Other"]
             return [
-                { tag: "file chosen", result: true, created: [] },
-                { tag: "cancelled: an empty macro", result: false, created: ["createMacroIni Macro_1 0"] }
+                { tag: "file chosen", result: true, writable: true, created: [], names: listed,
+                  current: "Macro_1", written: ["updataNameList 0 [Macro_0,Macro_1,Other]"] },
+                { tag: "cancelled: an empty macro", result: false, writable: true,
+                  created: ["createMacroIni Macro_1 0"], names: listed, current: "Macro_1",
+                  written: ["updataNameList 0 [Macro_0,Macro_1,Other]"] },
+                // A macro whose file could not be made is not listed.
+                { tag: "cancelled, no file can be made", result: false, writable: false,
+                  created: ["createMacroIni Macro_1 0"], names: ["Macro_0", "Other"], current: "Other",
+                  written: [] }
             ]
         }
         function test_import(row) {
             start(["Macro_0", "Other"], { "Macro_0": ["1"], "Other": ["1"] })
             editor.selectMacro(1)
             ui_View.importResult = row.result
+            ui_View.filesWritable = row.writable
             ui_View.reset()
             editor.importMacro()
+            ui_View.filesWritable = true
             // In front of the current row, and current itself.
-            compare(names(), ["Macro_0", "Macro_1", "Other"])
-            compare(editor.getCurrentMacroName(), "Macro_1")
+            compare(names(), row.names)
+            compare(editor.getCurrentMacroName(), row.current)
             compare(ui_View.callsOf("loadMacroFile"), ["loadMacroFile Macro_1"])
             compare(ui_View.callsOf("createMacroIni"), row.created)
-            compare(ui_View.callsOf("updataNameList"), ["updataNameList 0 [Macro_0,Macro_1,Other]"])
+            compare(ui_View.callsOf("updataNameList"), row.written)
         }
 
         function test_export() {

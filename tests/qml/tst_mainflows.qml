@@ -58,6 +58,7 @@ Item {
         function start(globals) {
             loader.active = false
             ui_View.reset()
+            ui_View.filesWritable = true
             hid.calls = []
             ui_View.profile = sampleMatrix()
             ui_View.factory = sampleMatrix()
@@ -192,6 +193,26 @@ Item {
             startAndShow({})
             page("reportRate").choose(2)
             compare(ui_View.calls, ["setData mouse/reportRate 2", "mouseSetReportRate 2"])
+        }
+
+        // A Save whose files could not be written leaves its pages marked
+        // unsaved (and only those), so a later Save writes them again.
+        function test_saveNotOnDiskStaysUnsaved() {
+            startAndShow({})
+            var matrix = page("keyMatrix")
+            matrix.setEntry(2, [3, 0, 0xCD, 0])
+            matrix.isSave = true
+            ui_View.filesWritable = false
+            main.save()
+            verify(matrix.isSave)
+            verify(!page("dpiPage").isSave)
+            verify(!page("lightPage").isSave)
+            compare(ui_View.callsOf("mouseSetKeyMatrix").length, 1)
+            verify(ui_View.enabled)
+            ui_View.filesWritable = true
+            main.save()
+            verify(!matrix.isSave)
+            compare(ui_View.callsOf("mouseSetKeyMatrix").length, 2)
         }
 
         function test_saveSendsOnlyPendingPages() {

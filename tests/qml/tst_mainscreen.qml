@@ -84,6 +84,18 @@ TestCase {
         compare(MainScreen.pageStage(row.device), row.page)
     }
 
+    function test_readStage_data() {
+        return [
+            { tag: "stage 8", device: 8, page: 7 },
+            { tag: "failed read", device: -1, page: -1 },
+            { tag: "no stage", device: 0, page: -1 },
+            { tag: "beyond eight", device: 9, page: -1 }
+        ]
+    }
+    function test_readStage(row) {
+        compare(MainScreen.readStage(row.device), row.page)
+    }
+
     function test_slotsHoldingMacro() {
         var rows = [
             { keyCode0: 0, keyCode1: 0, keyCode2: 0xF0, keyCode3: 0 },

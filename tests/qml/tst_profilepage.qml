@@ -54,6 +54,7 @@ Item {
             ui_View.nameLists = names === undefined ? {} : { 2: names }
             ui_View.gunRows = {}
             ui_View.importResult = true
+            ui_View.filesWritable = true
             loader.active = true
             verify(main)
             main.initUI()
@@ -116,10 +117,30 @@ Item {
         function test_sixRowsNewAndImportDoNothing() {
             start(["Standard0", "a1", "b2", "c3", "d4", "e5"], 0)
             var before = names()
+            var notice = page("profileNotice")
+            profiles.visible = true
+            verify(!notice.visible)
             profiles.newProfile()
+            compare(notice.text, "At most six profiles can exist")
+            verify(notice.visible)
+            compare(notice.Accessible.name, notice.text)
             profiles.importProfile()
+            compare(notice.text, "At most six profiles can exist")
             compare(ui_View.calls, [])
             compare(names(), before)
+            profiles.close()
+            compare(notice.text, "")
+        }
+
+        // A new profile whose file cannot be made is not listed.
+        function test_newWhoseFileCannotBeMadeIsNotListed() {
+            start(["Standard0", "Work2"], 2)
+            ui_View.filesWritable = false
+            profiles.newProfile()
+            compare(ui_View.calls, ["updataNameList 2 [Standard0,Work2,profile_01]", "resetProfile 1",
+                                    "updataNameList 2 [Standard0,Work2]"])
+            compare(names(), ["Standard0", "Work2"])
+            compare(profiles.currentIndex, 1)
         }
 
         function test_import_data() {

@@ -233,15 +233,16 @@ Item {
             verify(!line.visible)
             ui_View.refusedPointer = ["mouseSetVerticalScrollLines", "mouseSetDoubleClickSpeed"]
             page.saveData(true, 0)
-            compare(line.text, "setDoubleClickSpeed Failed\nsetVerticalScrollLines Failed")
+            compare(line.text, "The desktop did not take the double-click speed\n"
+                               + "The desktop did not take the scroll lines")
             verify(line.visible)
             compare(line.Accessible.name, line.text)
             // A setting that is taken later clears only its own message.
             ui_View.refusedPointer = []
             page.saveData(true, 2)
-            compare(line.text, "setVerticalScrollLines Failed")
+            compare(line.text, "The desktop did not take the scroll lines")
             page.saveData(true, 1)
-            compare(line.text, "setVerticalScrollLines Failed")
+            compare(line.text, "The desktop did not take the scroll lines")
             page.chooseScroll(true)
             compare(line.text, "")
             verify(!line.visible)

@@ -132,6 +132,18 @@ QList<Op> operations()
          [](Stores &s) { return s.names.updataNameList(0, {"a", "b"}); },
          [](Stores &s) { QCOMPARE(s.names.getNameList(0), (QVariantList{"a", "b"})); },
          {true, false, true, true, false, false}},
+        // The profile store's pending change: told when it cannot be put
+        // on disk, kept pending, and written by the next flush.
+        {"flush settings", setting + "p1.bin", setting + "p1.bin", false,
+         [](Stores &s) {
+             s.store.setData(QStringLiteral("mouse/reportRate"), 2);
+             return s.store.flush().isEmpty();
+         },
+         [](Stores &s) {
+             QCOMPARE(freshValue(s.root + "/modules/setting/p1.bin", QStringLiteral("mouse/reportRate")),
+                      QVariant(QStringLiteral("2")));
+         },
+         {true, false, true, true, false, false}},
         // The program never makes the recoil file.
         {"save recoil preset", gun, gun, false,
          [](Stores &s) { return s.guns.mouseSaveGundata(2, {"M16A4", "L-Click", 9, 0, 8, 0}); },

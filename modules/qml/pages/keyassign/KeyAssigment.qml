@@ -225,6 +225,27 @@ DialogFrame {
         setWorking(Logic.withRunMode(entry, mode))
     }
 
+    // The macro editor changed the library while the page is open: a chosen
+    // macro that was deleted is dropped, so closing never names it.
+    function macroLibraryChanged(names) {
+        if (!visible || !keyMatrix || buttonIndex < 0 || buttonIndex >= keyMatrix.modKeys.count)
+            return
+        var r = Logic.withoutMissingMacro(entry, keyString, names, keyMatrix.entryAt(buttonIndex),
+                                          keyMatrix.modKeys.get(buttonIndex).keyText,
+                                          keyMatrix.factoryEntryAt(buttonIndex),
+                                          keyMatrix.modKeys_tmp.get(buttonIndex).keyText)
+        if (r)
+            showEntry(r.entry, r.text)
+        else
+            syncLists()
+    }
+
+    // A renamed macro stays chosen under its new name.
+    function macroRenamed(oldName, newName) {
+        if (Logic.isMacro(entry) && keyString === oldName)
+            keyString = newName
+    }
+
     // --- back, focus, closing -----------------------------------------------
 
     // Back to the factory assignment of the button, in the list as well.
@@ -483,6 +504,8 @@ DialogFrame {
                         for (var i = 0; i < fresh.length; ++i)
                             macroNames.append({ name: fresh[i] })
                         currentIndex = chosen === "" ? -1 : indexOf(chosen)
+                        if (!isInit)
+                            page.macroLibraryChanged(fresh)
                     }
                 }
                 SkinButton {

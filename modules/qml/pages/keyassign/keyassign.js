@@ -174,6 +174,19 @@ function indexOfName(names, name) {
     return -1
 }
 
+// What the working entry becomes when the macro library changes: a macro
+// choice whose macro is gone falls back to the button's entry in the key
+// matrix (already its factory assignment when it played that macro too),
+// or, should that name a missing macro as well, to the factory entry.
+// Null when the choice stands.
+function withoutMissingMacro(working, workingText, names, stored, storedText, factory, factoryText) {
+    if (!isMacro(working) || indexOfName(names, workingText) >= 0)
+        return null
+    if (!isMacro(stored) || indexOfName(names, storedText) >= 0)
+        return { entry: entryOf(stored), text: String(storedText) }
+    return { entry: entryOf(factory), text: String(factoryText) }
+}
+
 // Names handed over by the macro editor (a JS array or a string list).
 function nameList(names) {
     var list = []

@@ -227,9 +227,11 @@ DialogFrame {
             stopRecord()
         var name = Logic.freeName(names())
         var at = currentMacro < 0 ? macroModel.count : currentMacro
+        // A macro whose file could not be made is not listed (the view has
+        // told the user which file and why).
+        if (ui_View.loadMacroFile(name) !== true && ui_View.createMacroIni(name, 0) === false)
+            return
         macroModel.insert(at, { name: name })
-        if (ui_View.loadMacroFile(name) !== true)
-            ui_View.createMacroIni(name, 0)
         showMacro(at)
         writeNames()
     }

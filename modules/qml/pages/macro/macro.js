@@ -50,11 +50,12 @@ function freeName(names) {
     return ""
 }
 
-// A new name is taken only when it is not empty and no row bears it yet
-// (the renamed row included: renaming to the same name changes nothing).
+// A new name is taken only when it is not empty or blank and no row bears
+// it yet (the renamed row included: renaming to the same name changes
+// nothing).
 function renameAllowed(names, newName) {
     var name = String(newName)
-    return name !== "" && names.indexOf(name) < 0
+    return name.trim() !== "" && names.indexOf(name) < 0
 }
 
 // --- action rows ------------------------------------------------------------

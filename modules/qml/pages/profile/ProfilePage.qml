@@ -22,6 +22,8 @@ DialogFrame {
     property var profileList: null
     // The dialog "Bind program..." opens for a row.
     property var bindDialog: null
+    // Why New or Import changed nothing; cleared by the next attempt.
+    property string notice: ""
 
     width: 320
     height: 300
@@ -83,11 +85,12 @@ DialogFrame {
             currentIndex = index
     }
 
-    // Appends the row New and Import make and selects it; null when six
-    // profiles exist.
+    // Appends the row New and Import make and selects it; null, saying so,
+    // when six profiles exist.
     function appendFreeRow() {
         endRename()
         var row = Logic.newRow(rowList())
+        notice = row ? "" : lang[14]
         if (!row)
             return null
         rows.append(row)
@@ -96,24 +99,28 @@ DialogFrame {
         return row
     }
 
-    function newProfile() {
-        var row = appendFreeRow()
-        if (row)
-            ui_View.resetProfile(row.number)
+    // Takes the row just appended away again, so no row stands for a file
+    // that was never made or imported.
+    function dropNewRow(selected) {
+        rows.remove(rows.count - 1)
+        currentIndex = selected
+        writeList()
     }
 
-    // A cancelled import takes its row away again, so no row stands for a
-    // file that was never imported.
+    // A profile whose file could not be made is not listed (the view has
+    // told the user which file and why).
+    function newProfile() {
+        var before = currentIndex
+        var row = appendFreeRow()
+        if (row && ui_View.resetProfile(row.number) === false)
+            dropNewRow(before)
+    }
+
     function importProfile() {
         var before = currentIndex
         var row = appendFreeRow()
-        if (!row)
-            return
-        if (!ui_View.loadProfile(row.number)) {
-            rows.remove(rows.count - 1)
-            currentIndex = before
-            writeList()
-        }
+        if (row && !ui_View.loadProfile(row.number))
+            dropNewRow(before)
     }
 
     function canDelete(index) {
@@ -194,6 +201,7 @@ DialogFrame {
     function close() {
         endRename()
         menu.close()
+        notice = ""
         page.visible = false
         if (profileList)
             profileList.close()
@@ -283,7 +291,24 @@ DialogFrame {
         onEditingFinished: page.endRename()
     }
 
+    Text {
+        objectName: "profileNotice"
+        x: 16
+        width: page.width - 32
+        anchors.bottom: buttons.top
+        anchors.bottomMargin: 8
+        visible: text !== ""
+        text: page.notice
+        wrapMode: Text.WordWrap
+        color: Theme.unsaved
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontSmall
+        Accessible.role: Accessible.AlertMessage
+        Accessible.name: text
+    }
+
     Row {
+        id: buttons
         x: 16
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 16

@@ -4,7 +4,8 @@
 
 var builtInTexts = ["config", "New", "Import", "Delete", "Export", "Standard",
                     "Bind program...", "Bind program", "Running programs", "Program name or folder",
-                    "Bind", "Remove", "Bound programs", "Refresh"]
+                    "Bind", "Remove", "Bound programs", "Refresh",
+                    "At most six profiles can exist"]
 var marker = "loaderzentic"
 // Profile numbers run from 0 to 5, one file each.
 var maxRows = 6

@@ -8,7 +8,7 @@ import "../../common/values.js" as Values
 // Every change is applied at once and kept in the current profile, so a
 // profile change or factory reset applies them again. A setting the desktop
 // cannot take is disabled with a short reason; one it refuses all the same is
-// shown here with the view's failure text.
+// shown here in the page's language.
 DialogFrame {
     id: page
     property var lang: Logic.builtInTexts
@@ -56,7 +56,7 @@ DialogFrame {
 
     function pointerFailed(message) {
         var list = Object.assign({}, failures)
-        list[applying >= 0 ? applying : String(message)] = String(message)
+        list[applying >= 0 ? applying : String(message)] = Logic.failureText(applying, message, lang)
         failures = list
     }
 

@@ -6,7 +6,10 @@
 var builtInTexts = ["System Setting", "Mouse Speed", "Double Click Speed", "Slow", "Fast",
                     "Scroll Speed", "Number of Rows", "Scroll one Screen",
                     "Not offered by this desktop", "Desktop not recognised",
-                    "Desktop settings tool not installed", "No desktop session"]
+                    "Desktop settings tool not installed", "No desktop session",
+                    "The desktop did not take the pointer speed",
+                    "The desktop did not take the double-click speed",
+                    "The desktop did not take the scroll lines"]
 
 // The text of why a setting cannot be applied: reason 1.. is text 8...
 var firstReasonText = 8
@@ -94,4 +97,18 @@ function positionOfIndex(index) {
     var i = Math.max(0, Math.min(maxIndex, index))
     var low = i === 0 ? minPos : thresholds[i - 1]
     return clampPosition(Math.floor((low + thresholds[i] - 1) / 2))
+}
+
+// The line shown when the desktop refuses a setting: the page's text for
+// the step being applied (texts 12 to 14), else the view's own message.
+var firstFailureText = 12
+
+function failureText(step, message, texts) {
+    var s = Values.toInt(step, stepAll)
+    if (s >= stepSpeed && s <= stepScroll) {
+        var t = texts[firstFailureText + s - stepSpeed]
+        if (t !== undefined && String(t) !== "")
+            return String(t)
+    }
+    return String(message)
 }

@@ -12,6 +12,7 @@
 #include "app/console.h"
 #include "app/freememory.h"
 #include "app/guiprofilecontrol.h"
+#include "gamewatch/gamewatcher.h"
 #include "app/headlessprofilecontrol.h"
 #include "app/hookcallbacks.h"
 #include "app/inputhook.h"

@@ -44,3 +44,6 @@ Choice choose(const QString &appDir, bool appDirWritable, const QString &userBas
 // writes a problem to the debug output and warns the user. Platform files:
 // basefolder_linux.cpp (per-user copy when needed), basefolder_win.cpp.
 QString programBaseFolder(const QString &appDir);
+// The same choice without telling anyone: a run without a display reports
+// the message itself.
+basefolder::Choice programChoice(const QString &appDir);

@@ -107,8 +107,10 @@ bool GuiProfileControl::importProfile(int profile, const QString &file, QString 
         if (rowAdded)
             QMetaObject::invokeMethod(r, "reloadProfiles");
         // The profile in use was replaced: the screens show and send it anew.
-        if (profile == activeProfile() && mouseThere())
+        if (profile == activeProfile() && mouseThere()) {
             QMetaObject::invokeMethod(r, "applyProfile", Q_ARG(QVariant, profile));
+            outcome(m_window->writeFailureCount());   // the answer follows the writes
+        }
     }
     return true;
 }

@@ -45,12 +45,7 @@ QString executableFolder()
 // display: a problem goes to standard error.
 QString commandLineBaseFolder(const QString &appDir)
 {
-    if (QFileInfo(appDir).isWritable())
-        return appDir;
-    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const basefolder::Choice choice =
-        basefolder::choose(appDir, false, basefolder::userFolder(dataHome, program));
+    const basefolder::Choice choice = programChoice(appDir);
     if (!choice.message.isEmpty())
         print(QString(), QStringLiteral("quillmouse: ") + choice.message + QLatin1Char('\n'));
     return choice.folder;

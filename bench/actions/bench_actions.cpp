@@ -18,6 +18,7 @@
 #include <functional>
 #include <mutex>
 
+#include "bench/common/benchdata.h"
 #include "bridge/deviceops.h"
 #include "bridge/macroimage.h"
 #include "device/hid_thread.h"
@@ -40,18 +41,6 @@ public:
     std::atomic<long> paused{0};
 };
 
-QVariantList keyMatrix(bool withRecoil)
-{
-    QVariantList m;
-    for (int n = 0; n < 16; ++n)
-        m << 0 << 0 << 0xF0 + n % 5 << 0;
-    if (withRecoil) {
-        m[28] = 8;
-        m[30] = 3;
-    }
-    return m;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -63,14 +52,10 @@ int main(int argc, char **argv)
         if (args[i] == QLatin1String("-n") && i + 1 < args.size())
             runs = qMax(1, args[++i].toInt());
 
-    const QVariantList dpis{400, 800, 1600, 3200, 6400, 8000, 10000, 12000};
-    QVariantList colours;
-    for (int i = 0; i < 24; ++i)
-        colours << i * 10;
-    QVariantList image;
-    for (uchar b : macroimage::encode({{macroimage::KeyPress, 4}, {macroimage::Pause, 50},
-                                       {macroimage::KeyRelease, 4}}, 1))
-        image << int(b);
+    using benchdata::keyMatrix;
+    const QVariantList dpis = benchdata::dpiValues();
+    const QVariantList colours = benchdata::colours();
+    const QVariantList image = benchdata::macroImage();
 
     // What the screens ask of the view for each action (a gun mouse).
     auto sendPages = [&](DeviceOps &o) {

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <functional>
 
+#include "bench/common/benchdata.h"
 #include "bridge/deviceops.h"
 #include "bridge/macroimage.h"
 #include "bridge/profilesettings.h"
@@ -20,22 +21,6 @@
 #include "device/hid_thread.h"
 #include "device/protocol.h"
 #include "device/protocolclock.h"
-
-namespace {
-
-QVariantList keyMatrix(bool withRecoil)
-{
-    QVariantList m;
-    for (int n = 0; n < 16; ++n)
-        m << 0 << 0 << 0xF0 + n % 5 << 0;
-    if (withRecoil) {
-        m[28] = 8;
-        m[30] = 3;
-    }
-    return m;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -60,14 +45,10 @@ int main(int argc, char **argv)
                .arg(QStringLiteral("pauses ms"), 10)
                .arg(QStringLiteral("other ms"), 9);
 
-    const QVariantList dpis{400, 800, 1600, 3200, 6400, 8000, 10000, 12000};
-    QVariantList colours;
-    for (int i = 0; i < 24; ++i)
-        colours << i * 10;
-    QVariantList image;
-    for (uchar b : macroimage::encode({{macroimage::KeyPress, 4}, {macroimage::Pause, 50},
-                                       {macroimage::KeyRelease, 4}}, 1))
-        image << int(b);
+    using benchdata::keyMatrix;
+    const QVariantList dpis = benchdata::dpiValues();
+    const QVariantList colours = benchdata::colours();
+    const QVariantList image = benchdata::macroImage();
 
     struct Op { const char *name; std::function<void(DeviceOps &)> run; };
     const QList<Op> ops{

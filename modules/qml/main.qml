@@ -481,6 +481,8 @@ Item {
                 objectName: "saveButton"
                 text: mainIten.mainLang[10]
                 baseColor: mainIten.anyUnsaved ? Theme.unsaved : Theme.blue
+                // What the red colour says, for screen readers too.
+                Accessible.description: mainIten.anyUnsaved ? "unsaved" : ""
                 onClicked: mainIten.save()
             }
         }

@@ -21,6 +21,7 @@ class BindProgram(ProgramTest):
         game = subprocess.Popen([path, "600"])
         self.addCleanup(game.wait)
         self.addCleanup(game.kill)
+        return game
 
     def bindings(self):
         p = self.program
@@ -71,6 +72,32 @@ class BindProgram(ProgramTest):
         p.press("menu item", "Bind program...")
         dialog = p.find("dialog", "Bind program - Standard")
         self.assertTrue(p.absent("push button", "Remove e2e-quest", within=dialog))
+
+
+
+class SwitchForAGame(ProgramTest):
+    """A bound program running puts its profile on the mouse; its end brings
+    the profile from before back."""
+    profile_edits = {"name.bin": {"profile/profileName": "Standard0, profile_01"},
+                     "p2.bin": {"mouse/reportRate": "0"}}
+    data_edits = {"setting/games.ini": {"bindings/1\\program": "e2e-racer",
+                                        "bindings/1\\profile": "1", "bindings/size": "1"}}
+
+    def test_game_start_and_end_switch_profiles(self):
+        p = self.program
+        p.wait_screen()
+        p.clear_wire()
+        game = BindProgram.start_game(self, "e2e-racer")
+        wait_until(lambda: p.setting("setting/apConfig.bin", "mouse/profileNo") == "1",
+                   what="the bound profile stored as current", timeout=15)
+        # Sent whole, as the drop-down does: profile 1's report rate (125Hz).
+        wait_until(lambda: p.dump()["reportRate"] == [8], what="the bound profile's rate on the mouse")
+        self.assertEqual(p.find("combo box", "Profile").description, "profile_0")
+        game.kill()
+        game.wait()
+        wait_until(lambda: p.setting("setting/apConfig.bin", "mouse/profileNo") == "0",
+                   what="the profile from before stored again", timeout=15)
+        wait_until(lambda: p.dump()["reportRate"] == [1], what="the standard profile's rate again")
 
 
 if __name__ == "__main__":

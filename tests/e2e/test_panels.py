@@ -163,8 +163,9 @@ class DpiRestore(PanelTest):
                    what="factory DPI values stored")
         wait_until(lambda: p.setting("setting/p1.bin", "mouse/lightValue")
                    == p.setting("setting/pD.bin", "mouse/lightValue"), what="factory effect stored")
+        # The commands follow on the device thread, each once.
+        wait_until(lambda: len(p.feature_requests(0x0D)) == 1, what="the lighting effect sent")
         self.assertEqual(len(p.feature_requests(0x11)), 1)
-        self.assertEqual(len(p.feature_requests(0x0D)), 1)
 
 
 class LightPanel(PanelTest):

@@ -6,8 +6,16 @@
 # than 10 s), a leak or any sanitizer report fails the run; the input is kept
 # as build-fuzz/artifacts/<target>-* and belongs in a regression test.
 #
-#   FUZZ_SECONDS=20 FUZZ_JOBS=<cores> .ci/fuzz.sh [target...]
+#   FUZZ_SECONDS=20 FUZZ_JOBS=<cores> .ci/fuzz.sh [--build|--run] [target...]
+#
+# --build only builds, --run only runs what was built (test.sh builds while
+# other tests run).
 set -euo pipefail
+steps=build,run
+case "${1:-}" in
+--build) steps=build; shift ;;
+--run) steps=run; shift ;;
+esac
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${FUZZ_SECONDS:-20}"
@@ -20,13 +28,16 @@ if command -v ccache >/dev/null 2>&1; then
     launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 build="$root/build-fuzz"
-build_start=$(date +%s)
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DCMAKE_C_FLAGS_DEBUG="-O1 -g" \
-    -DQUILL_FUZZ=ON -DQUILL_SANITIZE=address,undefined -DQUILL_BUILD_BENCH=OFF \
-    "${launcher[@]}" >/dev/null
-cmake --build "$build" -j"$(nproc)" --target quill_fuzz
-echo "fuzz: build took $(($(date +%s) - build_start)) s"
+if [ "$steps" != run ]; then
+    build_start=$(date +%s)
+    CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug \
+        -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DCMAKE_C_FLAGS_DEBUG="-O1 -g" \
+        -DQUILL_FUZZ=ON -DQUILL_SANITIZE=address,undefined -DQUILL_BUILD_BENCH=OFF \
+        "${launcher[@]}" >/dev/null
+    cmake --build "$build" -j"$(nproc)" --target quill_fuzz
+    echo "fuzz: build took $(($(date +%s) - build_start)) s"
+fi
+[ "$steps" != build ] || exit 0
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then

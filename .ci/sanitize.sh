@@ -9,6 +9,9 @@
 # only: .ci/lsan.supp, .ci/ubsan.supp, tests/detect/tsan.supp.
 #
 #   .ci/sanitize.sh [asan|tsan]...   (default: both)
+#
+# asan-build, asan-test, tsan-build and tsan-test run one half of a stage
+# (test.sh builds while the plain suite runs).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -74,30 +77,46 @@ took() {   # label start-seconds
     echo "sanitize: $1 took $(($(date +%s) - $2)) s"
 }
 
+asan_build() {
+    local start
+    start=$(date +%s)
+    configure build-asan address,undefined
+    cmake --build "$root/build-asan" -j"$jobs"
+    took "AddressSanitizer build" "$start"
+}
+asan_test() {
+    echo "sanitize: AddressSanitizer + UndefinedBehaviorSanitizer, whole suite"
+    local start
+    start=$(date +%s)
+    run_tests build-asan -j"$test_jobs"
+    took "AddressSanitizer suite" "$start"
+}
+tsan_build() {
+    local start
+    start=$(date +%s)
+    configure build-tsan thread
+    local targets
+    mapfile -t targets < <(ctest --test-dir "$root/build-tsan" -N -R '^detect_' \
+                               | sed -n 's/^ *Test *#[0-9]*: //p')
+    cmake --build "$root/build-tsan" -j"$jobs" --target "${targets[@]}"
+    took "ThreadSanitizer build" "$start"
+}
+tsan_test() {
+    echo "sanitize: ThreadSanitizer, listener and detection tests"
+    local start
+    start=$(date +%s)
+    run_tests build-tsan -j"$test_jobs" -R '^detect_'
+    took "ThreadSanitizer tests" "$start"
+}
+
 for stage in "${stages[@]}"; do
     case "$stage" in
-    asan)
-        echo "sanitize: AddressSanitizer + UndefinedBehaviorSanitizer, whole suite"
-        start=$(date +%s)
-        configure build-asan address,undefined
-        cmake --build "$root/build-asan" -j"$jobs"
-        took "AddressSanitizer build" "$start"
-        start=$(date +%s)
-        run_tests build-asan -j"$test_jobs"
-        took "AddressSanitizer suite" "$start"
-        ;;
-    tsan)
-        echo "sanitize: ThreadSanitizer, listener and detection tests"
-        start=$(date +%s)
-        configure build-tsan thread
-        mapfile -t targets < <(ctest --test-dir "$root/build-tsan" -N -R '^detect_' \
-                                   | sed -n 's/^ *Test *#[0-9]*: //p')
-        cmake --build "$root/build-tsan" -j"$jobs" --target "${targets[@]}"
-        took "ThreadSanitizer build" "$start"
-        start=$(date +%s)
-        run_tests build-tsan -j"$test_jobs" -R '^detect_'
-        took "ThreadSanitizer tests" "$start"
-        ;;
+    asan) asan_build; asan_test ;;
+    tsan) tsan_build; tsan_test ;;
+    asan-build) asan_build ;;
+    asan-test) asan_test ;;
+    tsan-build) tsan_build ;;
+    tsan-test) tsan_test ;;
     *)
         echo "sanitize: unknown stage $stage" >&2
         exit 2

@@ -53,7 +53,10 @@ XDG_RUNTIME_DIR="$scratch/runtime"
 TMPDIR="$scratch/tmp"
 # Desktop settings written through GSettings stay in this process.
 GSETTINGS_BACKEND=memory
-export XDG_RUNTIME_DIR TMPDIR GSETTINGS_BACKEND
+# The simulated mouse's control socket, unless the test names its own:
+# its default is one per user, which tests side by side would share.
+SIMMOUSE_SOCKET="${SIMMOUSE_SOCKET:-$XDG_RUNTIME_DIR/simmouse.sock}"
+export XDG_RUNTIME_DIR TMPDIR GSETTINGS_BACKEND SIMMOUSE_SOCKET
 
 status=0
 dbus-run-session -- "$@" || status=$?

@@ -48,7 +48,11 @@ export DISPLAY
 unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS WAYLAND_DISPLAY XAUTHORITY \
     SESSION_MANAGER XDG_SESSION_TYPE XDG_CURRENT_DESKTOP DESKTOP_SESSION \
     QT_QPA_PLATFORMTHEME
-mkdir -m 700 "$scratch/runtime" "$scratch/tmp"
+# The temporary folder is open to all like /tmp: tests run some steps as an
+# ordinary user, who must reach their files.
+chmod 755 "$scratch"
+mkdir -m 700 "$scratch/runtime"
+mkdir -m 1777 "$scratch/tmp"
 XDG_RUNTIME_DIR="$scratch/runtime"
 TMPDIR="$scratch/tmp"
 # Desktop settings written through GSettings stay in this process.

@@ -7,8 +7,8 @@
 # Each test brings its own X display and D-Bus session (tests/session.sh), so
 # independent tests run side by side: QUILL_TEST_JOBS at a time, by default
 # one more than the cores (many tests wait on timers more than they compute).
-# Meanwhile the sanitizer and fuzz builds compile at idle CPU priority on what
-# the tests leave over; their logs are in build/test-logs/.
+# Meanwhile the sanitizer and fuzz builds compile at the lowest CPU priority
+# on what the tests leave over; their logs are in build/test-logs/.
 set -euo pipefail
 cd "$(dirname "$0")"
 root="$PWD"
@@ -38,21 +38,21 @@ stop_builder() {
 trap stop_builder EXIT
 
 # The builds the later parts need, one after the other, each leaving
-# <step>.ok or <step>.failed beside its log. Idle priority: they never take
-# a core a test wants.
-idle=(nice -n 19)
-command -v chrt >/dev/null 2>&1 && idle=(chrt --idle 0)
+# <step>.ok or <step>.failed beside its log. At the lowest priority while
+# tests run, so they hardly take a core a test wants; at ours while we wait.
+own_nice="$(nice)"
 start_builds() {
     rm -rf "$logs"
     mkdir -p "$logs"
     set -m   # its own process group, so stopping it stops its compilers too
     (
+        renice -n 19 -p "$BASHPID" >/dev/null
         for step in asan-build tsan-build fuzz-build; do
             case "$step" in
             fuzz-build) cmd=(.ci/fuzz.sh --build) ;;
             *) cmd=(.ci/sanitize.sh "$step") ;;
             esac
-            if "${idle[@]}" "${cmd[@]}" >"$logs/$step.log" 2>&1 </dev/null; then
+            if "${cmd[@]}" >"$logs/$step.log" 2>&1 </dev/null; then
                 touch "$logs/$step.ok"
             else
                 touch "$logs/$step.failed"
@@ -63,13 +63,18 @@ start_builds() {
     builder=$!
     set +m
 }
+builder_nice() {   # niceness; raising it back needs root (as in CI), else it stays
+    renice -n "$1" -g "$builder" >/dev/null 2>&1 || true
+}
 await_build() {   # step
+    builder_nice "$own_nice"
     while [ ! -e "$logs/$1.ok" ] && [ ! -e "$logs/$1.failed" ]; do
         if ! kill -0 "$builder" 2>/dev/null; then
             break
         fi
         sleep 1
     done
+    builder_nice 19
     cat "$logs/$1.log" 2>/dev/null || true
     if [ ! -e "$logs/$1.ok" ]; then
         echo "test.sh: $1 failed" >&2

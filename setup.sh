@@ -9,7 +9,7 @@ if [ "$(id -u)" -eq 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update
     apt-get install -y --no-install-recommends \
-        cmake g++ make pkg-config git ca-certificates python3 \
+        cmake g++ make ccache pkg-config git ca-certificates python3 \
         qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools \
         qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript \
         qml6-module-qtquick-templates qml6-module-qtquick-controls qml6-module-qtquick-layouts \
@@ -28,5 +28,11 @@ else
     echo "setup.sh: not root, skipping the package installation" >&2
 fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# ccache keeps rebuilds (and the same sources in other checkouts) quick.
+launcher=""
+if command -v ccache >/dev/null 2>&1; then
+    launcher="-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
+fi
+# shellcheck disable=SC2086
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo $launcher
 cmake --build build -j"$(nproc)"

@@ -6,8 +6,16 @@
 # than 10 s), a leak or any sanitizer report fails the run; the input is kept
 # as build-fuzz/artifacts/<target>-* and belongs in a regression test.
 #
-#   FUZZ_SECONDS=20 .ci/fuzz.sh [target...]
+#   FUZZ_SECONDS=20 FUZZ_JOBS=<cores> .ci/fuzz.sh [--build|--run] [target...]
+#
+# --build only builds, --run only runs what was built (test.sh builds while
+# other tests run).
 set -euo pipefail
+steps=build,run
+case "${1:-}" in
+--build) steps=build; shift ;;
+--run) steps=run; shift ;;
+esac
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${FUZZ_SECONDS:-20}"
@@ -20,11 +28,16 @@ if command -v ccache >/dev/null 2>&1; then
     launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 build="$root/build-fuzz"
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DCMAKE_C_FLAGS_DEBUG="-O1 -g" \
-    -DQUILL_FUZZ=ON -DQUILL_SANITIZE=address,undefined -DQUILL_BUILD_BENCH=OFF \
-    "${launcher[@]}" >/dev/null
-cmake --build "$build" -j"$(nproc)" --target quill_fuzz
+if [ "$steps" != run ]; then
+    build_start=$(date +%s)
+    CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug \
+        -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DCMAKE_C_FLAGS_DEBUG="-O1 -g" \
+        -DQUILL_FUZZ=ON -DQUILL_SANITIZE=address,undefined -DQUILL_BUILD_BENCH=OFF \
+        "${launcher[@]}" >/dev/null
+    cmake --build "$build" -j"$(nproc)" --target quill_fuzz
+    echo "fuzz: build took $(($(date +%s) - build_start)) s"
+fi
+[ "$steps" != build ] || exit 0
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
@@ -32,16 +45,20 @@ if [ ${#targets[@]} -eq 0 ]; then
 fi
 rm -rf "$build/artifacts" "$build/corpus"
 mkdir -p "$build/artifacts"
-status=0
-printf '%-18s %10s %8s %8s %8s\n' target executions seconds seeds corpus
-for t in "${targets[@]}"; do
-    seeds="$root/fuzz/corpus/$t"
-    work="$build/corpus/$t"
+
+# One target's bounded run; its line of the table goes to $build/<target>.row.
+fuzz_one() {   # target
+    local t="$1"
+    local seeds="$root/fuzz/corpus/$t"
+    local work="$build/corpus/$t"
+    local log="$build/$t.log"
+    local row="$build/$t.row"
     mkdir -p "$work"
-    dict=()
+    local dict=()
     [ -f "$root/fuzz/$t.dict" ] && dict=(-dict="$root/fuzz/$t.dict")
-    log="$build/$t.log"
+    local start
     start=$(date +%s)
+    rm -f "$row" "$build/$t.failed"
     # The first folder takes what the run finds; the committed seeds stay.
     # An allocation too big for the machine fails (returns null) as it does
     # for the program on a small machine, instead of ending the run: values
@@ -55,13 +72,35 @@ for t in "${targets[@]}"; do
              -malloc_limit_mb=4096 \
              -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" "${dict[@]}" \
              "$work" "$seeds" >"$log" 2>&1; then
-        echo "fuzz: $t failed; the input is in $build/artifacts:" >&2
-        grep -E "ERROR|SUMMARY|runtime error|Test unit written" "$log" >&2 || tail -40 "$log" >&2
-        status=1
+        touch "$build/$t.failed"
     fi
+    local runs
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     printf '%-18s %10s %8s %8s %8s\n' "$t" "${runs:-?}" "$(( $(date +%s) - start ))" \
-        "$(ls "$seeds" | wc -l)" "$(( $(ls "$work" | wc -l) + $(ls "$seeds" | wc -l) ))"
+        "$(ls "$seeds" | wc -l)" "$(( $(ls "$work" | wc -l) + $(ls "$seeds" | wc -l) ))" >"$row"
+}
+
+# The targets are independent: one run per core at a time (each is
+# single-threaded), so the wall time is about seconds x targets / cores.
+jobs="${FUZZ_JOBS:-$(nproc)}"
+for t in "${targets[@]}"; do
+    while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n || true; done
+    fuzz_one "$t" &
+done
+wait
+
+status=0
+printf '%-18s %10s %8s %8s %8s\n' target executions seconds seeds corpus
+for t in "${targets[@]}"; do
+    cat "$build/$t.row" 2>/dev/null || echo "$t: no result"
+done
+for t in "${targets[@]}"; do
+    if [ -f "$build/$t.failed" ] || [ ! -f "$build/$t.row" ]; then
+        echo "fuzz: $t failed; the input is in $build/artifacts:" >&2
+        grep -E "ERROR|SUMMARY|runtime error|Test unit written" "$build/$t.log" >&2 \
+            || tail -40 "$build/$t.log" >&2
+        status=1
+    fi
 done
 [ "$status" -eq 0 ] && echo "fuzz: ok"
 exit "$status"

@@ -20,10 +20,24 @@ out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
 flags=(-std=c++17 -Wall -Wextra -I"$root")
 
-for src in app/inputhook.cpp app/inputhook_win.cpp; do
-    echo "mingw-check: $src"
-    "$cxx" "${flags[@]}" -c "$root/$src" -o "$out/$(basename "$src" .cpp).o"
-done
+# The compiles are independent: up to one per core at a time, each with its
+# own log, shown in order once all are done.
+jobs="$(nproc)"
+count=0
+spawn() {   # what command...
+    while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n || true; done
+    count=$((count + 1))
+    local n=$count
+    echo "mingw-check: $1" >"$out/log.$n"
+    shift
+    ( "$@" >>"$out/log.$n" 2>&1 || touch "$out/failed.$n" ) &
+}
+collect() {   # fails when any spawned command failed
+    wait
+    local n
+    for ((n = 1; n <= count; n++)); do cat "$out/log.$n"; done
+    ! ls "$out"/failed.* >/dev/null 2>&1
+}
 
 # Every symbol the core needs must come from these two files and user32.
 cat > "$out/main.cpp" <<'CPP'
@@ -41,8 +55,10 @@ int main()
     return installed ? 0 : 1;
 }
 CPP
-"$cxx" "${flags[@]}" -c "$out/main.cpp" -o "$out/main.o"
-"$cxx" -o "$out/inputhook-check.exe" "$out/main.o" "$out/inputhook.o" "$out/inputhook_win.o" -luser32
+for src in app/inputhook.cpp app/inputhook_win.cpp; do
+    spawn "$src" "$cxx" "${flags[@]}" -c "$root/$src" -o "$out/$(basename "$src" .cpp).o"
+done
+spawn "inputhook check program" "$cxx" "${flags[@]}" -c "$out/main.cpp" -o "$out/main.o"
 
 # Syntax only: the Linux build of Qt's headers serves (nothing is linked).
 # The include folders are system folders, so only our code is warned about.
@@ -72,18 +88,17 @@ mapfile -t windows_sources < <(
               *) grep -qE 'Q_OS_WIN|_WIN32' "$f" && echo "$f" ;;
               esac
           done)
-failed=0
+# moc output a file includes is empty here: syntax needs no meta-objects.
 for src in "${windows_sources[@]}"; do
-    # moc output a file includes is empty here: syntax needs no meta-objects.
     { grep -oE '#include "[^"]*(\.moc|moc_[^"]*\.cpp)"' "$src" || true; } \
         | sed 's/#include "//; s/"$//' | while read -r moc; do : > "$stubs/$moc"; done
-    echo "mingw-check: syntax $src"
-    if ! "$cxx" "${syntax[@]}" "$src"; then
-        failed=1
-    fi
 done
-if [ "$failed" -ne 0 ]; then
+for src in "${windows_sources[@]}"; do
+    spawn "syntax $src" "$cxx" "${syntax[@]}" "$src"
+done
+if ! collect; then
     echo "mingw-check: Windows code does not compile" >&2
     exit 1
 fi
+"$cxx" -o "$out/inputhook-check.exe" "$out/main.o" "$out/inputhook.o" "$out/inputhook_win.o" -luser32
 echo "mingw-check: ok"

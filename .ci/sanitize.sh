@@ -9,10 +9,16 @@
 # only: .ci/lsan.supp, .ci/ubsan.supp, tests/detect/tsan.supp.
 #
 #   .ci/sanitize.sh [asan|tsan]...   (default: both)
+#
+# asan-build, asan-test, tsan-build and tsan-test run one half of a stage
+# (test.sh builds while the plain suite runs).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 jobs="$(nproc)"
+# Tests at a time: each has its own display and bus, and many of them wait
+# on timers more than they compute.
+test_jobs="${QUILL_TEST_JOBS:-$((jobs + 1))}"
 launcher=()
 if command -v ccache >/dev/null 2>&1; then
     launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
@@ -26,8 +32,8 @@ configure() {   # folder sanitizer
         "${launcher[@]}" >/dev/null
 }
 
-# Runs ctest in a build folder under a virtual display; fails when a test
-# fails or any sanitizer report was written.
+# Runs ctest in a build folder; fails when a test fails or any sanitizer
+# report was written.
 run_tests() {   # folder ctest-args...
     local dir="$1"
     shift
@@ -47,8 +53,10 @@ run_tests() {   # folder ctest-args...
         export LSAN_OPTIONS="suppressions=$root/.ci/lsan.supp:print_suppressions=0"
         export UBSAN_OPTIONS="log_path=$reports/ubsan:print_stacktrace=1:halt_on_error=1:suppressions=$root/.ci/ubsan.supp"
         export TSAN_OPTIONS="log_path=$reports/tsan:halt_on_error=1:second_deadlock_stack=1:suppressions=$root/tests/detect/tsan.supp"
-        xvfb-run -a -s "-screen 0 1280x1024x24" \
-            ctest --test-dir "$root/$dir" --output-on-failure --timeout 900 "$@"
+        # Every test brings its own display and session bus (tests/session.sh);
+        # none of the caller's may stand in for them.
+        unset DISPLAY WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS XAUTHORITY
+        ctest --test-dir "$root/$dir" --output-on-failure --timeout 900 "$@"
     ) || status=1
     # A report names an error; a log with only the allocator's notes of
     # allocations it refused (see ASAN_OPTIONS) is no finding.
@@ -65,22 +73,50 @@ run_tests() {   # folder ctest-args...
     return $status
 }
 
+took() {   # label start-seconds
+    echo "sanitize: $1 took $(($(date +%s) - $2)) s"
+}
+
+asan_build() {
+    local start
+    start=$(date +%s)
+    configure build-asan address,undefined
+    cmake --build "$root/build-asan" -j"$jobs"
+    took "AddressSanitizer build" "$start"
+}
+asan_test() {
+    echo "sanitize: AddressSanitizer + UndefinedBehaviorSanitizer, whole suite"
+    local start
+    start=$(date +%s)
+    run_tests build-asan -j"$test_jobs"
+    took "AddressSanitizer suite" "$start"
+}
+tsan_build() {
+    local start
+    start=$(date +%s)
+    configure build-tsan thread
+    local targets
+    mapfile -t targets < <(ctest --test-dir "$root/build-tsan" -N -R '^(detect_|device_queue)' \
+                               | sed -n 's/^ *Test *#[0-9]*: //p')
+    cmake --build "$root/build-tsan" -j"$jobs" --target "${targets[@]}"
+    took "ThreadSanitizer build" "$start"
+}
+tsan_test() {
+    echo "sanitize: ThreadSanitizer, listener, detection and device-thread tests"
+    local start
+    start=$(date +%s)
+    run_tests build-tsan -j"$test_jobs" -R '^(detect_|device_queue)'
+    took "ThreadSanitizer tests" "$start"
+}
+
 for stage in "${stages[@]}"; do
     case "$stage" in
-    asan)
-        echo "sanitize: AddressSanitizer + UndefinedBehaviorSanitizer, whole suite"
-        configure build-asan address,undefined
-        cmake --build "$root/build-asan" -j"$jobs"
-        run_tests build-asan -j"$jobs"
-        ;;
-    tsan)
-        echo "sanitize: ThreadSanitizer, listener, detection and device-thread tests"
-        configure build-tsan thread
-        mapfile -t targets < <(ctest --test-dir "$root/build-tsan" -N -R '^(detect_|device_queue)' \
-                                   | sed -n 's/^ *Test *#[0-9]*: //p')
-        cmake --build "$root/build-tsan" -j"$jobs" --target "${targets[@]}"
-        run_tests build-tsan -R '^(detect_|device_queue)'
-        ;;
+    asan) asan_build; asan_test ;;
+    tsan) tsan_build; tsan_test ;;
+    asan-build) asan_build ;;
+    asan-test) asan_test ;;
+    tsan-build) tsan_build ;;
+    tsan-test) tsan_test ;;
     *)
         echo "sanitize: unknown stage $stage" >&2
         exit 2

@@ -6,9 +6,10 @@ way a screen reader does), presses them with real pointer events (xdotool),
 and asserts the simulated mouse's wire log and firmware state and the
 settings files.
 
-Needs a display (ctest runs under xvfb-run) and a session bus (each test is
-started through dbus-run-session). Paths come from the environment ctest sets:
-QUILL_EXE, QUILL_SOURCE_DIR, SIMHID_DIR, SIMMOUSECTL.
+Needs a display and a session bus of its own: ctest starts each test file
+through tests/session.sh, which gives it a private Xvfb display and D-Bus
+session. Paths come from the environment ctest sets: QUILL_EXE,
+QUILL_SOURCE_DIR, SIMHID_DIR, SIMMOUSECTL.
 """
 
 import configparser
@@ -59,7 +60,7 @@ class AccessibilityBus:
         if cls._launcher is not None:
             return
         if not os.environ.get("DBUS_SESSION_BUS_ADDRESS"):
-            raise unittest.SkipTest("no session bus: run the test through dbus-run-session")
+            raise unittest.SkipTest("no session bus: run the test through tests/session.sh")
         launcher = "/usr/libexec/at-spi-bus-launcher"
         cls._launcher = subprocess.Popen([launcher, "--launch-immediately"],
                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)

@@ -121,19 +121,8 @@ int main(int argc, char **argv)
             hid.startDeviceThread();
 
             MapSettings settings;
-            for (int n = 0; n < 16; ++n)
-                settings.current.insert(DeviceOps::factoryKeyMatrixKey(n), {1, 0, 0xF0, 0});
             DeviceOps dev;
-            dev.setHidProvider([&hid] { return &hid; });
-            dev.setFactsProvider([family] {
-                DeviceFacts f;
-                f.icType = QString::number(family);
-                f.isColorful = true;
-                f.isGun = true;
-                return f;
-            });
-            dev.setProfileSettings(&settings);
-            dev.selectDriver();
+            benchdata::setUpOps(dev, settings, &hid, family);
 
             for (const Action &a : actions) {
                 double measured = 0, worstGui = 0;

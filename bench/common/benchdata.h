@@ -6,7 +6,9 @@
 
 #include <QVariantList>
 
+#include "bridge/deviceops.h"
 #include "bridge/macroimage.h"
+#include "tests/bridge/bridgefakes.h"
 
 namespace benchdata {
 
@@ -42,6 +44,24 @@ inline QVariantList macroImage()
                                        {macroimage::KeyRelease, 4}}, 1))
         image << int(b);
     return image;
+}
+
+// Factory entries for the recoil layers, and the operations of a colourful
+// gun model of `family` over `hid`.
+inline void setUpOps(DeviceOps &ops, MapSettings &settings, Hid_Thread *hid, int family)
+{
+    for (int n = 0; n < 16; ++n)
+        settings.current.insert(DeviceOps::factoryKeyMatrixKey(n), {1, 0, 0xF0, 0});
+    ops.setHidProvider([hid] { return hid; });
+    ops.setFactsProvider([family] {
+        DeviceFacts f;
+        f.icType = QString::number(family);
+        f.isColorful = true;
+        f.isGun = true;
+        return f;
+    });
+    ops.setProfileSettings(&settings);
+    ops.selectDriver();
 }
 
 } // namespace benchdata

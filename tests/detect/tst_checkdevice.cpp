@@ -272,16 +272,16 @@ private slots:
         window->checkDevice();
         QVERIFY(deviceConnected);
 
-        QList<int> seen;
-        QList<int> profileReads;
-        for (const auto &r : requestsSent()) {
-            if (r[1] == 0x8C)
-                profileReads << r[2];
-            else
-                seen << r[1];
-        }
-        QCOMPARE(seen, codes);
-        QCOMPARE(profileReads, profiles);
+        // The writes follow on the device thread.
+        auto sent = [](bool profileRecords) {
+            QList<int> out;
+            for (const auto &r : requestsSent())
+                if ((r[1] == 0x8C) == profileRecords)
+                    out << (profileRecords ? r[2] : r[1]);
+            return out;
+        };
+        QTRY_COMPARE(sent(false), codes);
+        QCOMPARE(sent(true), profiles);
     }
 
     // Kept as intended: a device without its second interface is connected

@@ -14,8 +14,8 @@ int findDevice(Hid_Thread &hid, const QString &configFile)
     // start only while none runs; a direct call while one does ends it first.
     hid.stopListener();
     hid.waitListener();
-    // Commands still queued for the old table would address the new one.
-    hid.queue().waitIdle(Hid_Thread::ReadWaitMs);
+    // In the queue's order: commands still queued for the old table go out
+    // first, and the wait lets the window paint.
     hid.queue().call([&hid, table] { hid.deviceTable = table; }, Hid_Thread::ReadWaitMs);
 
     for (int j = 0; j < table.size(); ++j) {

@@ -74,19 +74,8 @@ int main(int argc, char **argv)
         };
         clock.onProcessEvents = [] { realProtocolClock()->processEvents(); };
         FakeHost host;
-        host.ic = QString::number(family);
-        host.gun = true;
         Hid_Thread hid;
-        hid.setClock(&clock);
-        hid.setOwner(&host);
-        DeviceEntry e;
-        e.path = QString::fromStdString(simmouse::path(0, 0));
-        e.reportLength = 32;
-        e.isEncode = true;
-        hid.deviceTable = {e};
-        hid.currentIndex = 0;
-        std::memset(SecrecyCode, 0, sizeof SecrecyCode);
-        proto::applyCodeText(e.sCode, SecrecyCode);
+        benchdata::attachSim(hid, host, clock, family, 32);
 
         MapSettings settings;
         DeviceOps dev;

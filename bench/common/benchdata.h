@@ -5,9 +5,13 @@
 // short macro image.
 
 #include <QVariantList>
+#include <cstring>
 
 #include "bridge/deviceops.h"
 #include "bridge/macroimage.h"
+#include "device/hid_thread.h"
+#include "device/protocol.h"
+#include "device/protocolclock.h"
 #include "tests/bridge/bridgefakes.h"
 
 namespace benchdata {
@@ -44,6 +48,24 @@ inline QVariantList macroImage()
                                        {macroimage::KeyRelease, 4}}, 1))
         image << int(b);
     return image;
+}
+
+// The device object talking to the simulated mouse (scrambled, gun model)
+// as its only, current entry.
+inline void attachSim(Hid_Thread &hid, FakeHost &host, ProtocolClock &clock, int family, int reportLength)
+{
+    host.ic = QString::number(family);
+    host.gun = true;
+    hid.setClock(&clock);
+    hid.setOwner(&host);
+    DeviceEntry e;
+    e.path = QString::fromStdString(simmouse::path(0, 0));
+    e.reportLength = reportLength;
+    e.isEncode = true;
+    hid.deviceTable = {e};
+    hid.currentIndex = 0;
+    std::memset(SecrecyCode, 0, sizeof SecrecyCode);
+    proto::applyCodeText(e.sCode, SecrecyCode);
 }
 
 // Factory entries for the recoil layers, and the operations of a colourful
